@@ -1,0 +1,105 @@
+#ifndef SB_COMPILER_TABELLE_H_
+#define SB_COMPILER_TABELLE_H_
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "compiler/valore.h"
+
+// One 50 m cell of the track grid. `tipo` and dato1..tempo describe at most
+// one point feature standing on the cell; avviso..aderenza describe the
+// stretch of line the cell lies in.
+struct cella {
+  uint8_t tipo = 0;      // kind of feature (see the constants below); 0 = nothing
+  int16_t dato1 = 0;     // first value of the feature
+  int16_t dato2 = 0;     // second value
+  int16_t dato3 = 0;     // third value
+  int16_t dato4 = 0;     // fourth value
+  uint8_t tempo = 0;     // signal time (signals only)
+  uint8_t avviso = 0;    // approach mark of a signal or station ahead; 0 = none
+  uint8_t montagna = 0;  // tunnel style of the tunnel over the cell; 0 = open air
+  uint8_t velocita = 0;  // speed limit in steps of 5 km/h
+  uint8_t pendenza = 0;  // gradient plus 100 (low 8 bits)
+  uint8_t aderenza = 0;  // adhesion value (low 8 bits)
+};
+
+// Kinds of cell feature.
+namespace tipo_cella {
+inline constexpr uint8_t kNiente = 0;
+inline constexpr uint8_t kSegnale = 1;
+inline constexpr uint8_t kFineRallentamento = 2;
+inline constexpr uint8_t kInizioRallentamento = 3;
+inline constexpr uint8_t kAvvisoRallentamento = 4;
+inline constexpr uint8_t kPrimaDellAvviso = 5;
+inline constexpr uint8_t kIndicatoriVmax = 6;
+inline constexpr uint8_t kFermata = 10;
+inline constexpr uint8_t kMontagna = 11;
+inline constexpr uint8_t kAbbattimento = 12;
+inline constexpr uint8_t kAbbattimentoNullo = 13;
+inline constexpr uint8_t kCartello = 14;
+}  // namespace tipo_cella
+
+// A cell is free when nothing stands on it but, at most, a tunnel marker.
+inline bool libera(const cella& c) {
+  return c.tipo == tipo_cella::kNiente || c.tipo == tipo_cella::kMontagna;
+}
+
+// One entry of the station table: a station, a text board or a header entry.
+struct record_stazione {
+  uint8_t tipo = 0;       // kind of stop
+  int32_t inizio = 0;     // start of the station area, metres
+  int32_t fine = 0;       // end of the station area, metres
+  int32_t posizione = 0;  // position of the station, metres
+  uint8_t tps = 0;
+  std::string nome;       // name, board text or identity text (Windows-1252 bytes)
+  int16_t d2a = 0;
+  int16_t d3a = 0;
+  int16_t d1b = 0;
+  int16_t d2b = 0;
+  int16_t d3b = 0;
+  uint8_t rap = 0;
+  uint8_t ac = 0;
+  uint8_t mar = 0;
+  uint8_t tab = 0;
+  int32_t orario = 0;     // time of day in seconds
+};
+
+inline constexpr int kNumeroStazioni = 87;  // entries 0 to 86
+inline constexpr int kNumeroMontagne = 81;  // entries 0 to 80; entry 0 unused
+
+// All state of the compiler, owned by the window for the whole run.
+struct Tabelle {
+  // Track grid, cells 0 to numero_celle; empty until the line length is read.
+  std::vector<cella> percorso;
+  // Stations from 1 up, text boards from 80 down, header entries 81 to 86.
+  std::array<record_stazione, kNumeroStazioni> stazioni{};
+  // Plan of the line, column-major: element (r, k) is at k * (limite_tabella + 1) + r.
+  // Empty unless scrivi_linea is non-zero and the line length has been read.
+  std::vector<valore> tabella_linea;
+
+  std::array<int32_t, kNumeroMontagne> inizio_montagne{};
+  std::array<int32_t, kNumeroMontagne> fine_montagne{};
+  int32_t numero_montagne = 0;
+
+  std::string nome_scenario;  // scenario name, set at start-up
+  std::string numero_treno;   // train number, set at start-up
+  std::string riga;           // last field read; scratch text of the codes
+
+  int32_t scrivi_linea = 0;   // non-zero: build and write the line table
+  int32_t limite_tabella = 0; // line length + 7000
+  int32_t numero_celle = 0;   // upper index of percorso
+  int32_t codice_errore = 0;  // last recorded problem; 0 = none
+  int32_t posizione_errore = 0;
+
+  // Whether the line reader has created the track grid.
+  bool ha_percorso() const { return !percorso.empty(); }
+  // Element (r, k) of the line table. REQUIRES: 0 <= r <= limite_tabella, k in {0, 1}.
+  valore& linea(int64_t r, int k) {
+    return tabella_linea[static_cast<size_t>(k) * (static_cast<size_t>(limite_tabella) + 1) +
+                         static_cast<size_t>(r)];
+  }
+};
+
+#endif  // SB_COMPILER_TABELLE_H_

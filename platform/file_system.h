@@ -1,0 +1,57 @@
+#ifndef SB_PLATFORM_FILE_SYSTEM_H_
+#define SB_PLATFORM_FILE_SYSTEM_H_
+
+#include <map>
+#include <memory>
+#include <set>
+#include <string>
+#include <string_view>
+
+#include "platform/status.h"
+
+// The few file operations the builder needs. Every file is handled whole:
+// a writer builds its bytes in memory and hands them over in one call, a
+// reader gets the whole file in one call. Failures come back as a Status
+// whose message names the operation, the path and the reason.
+class FileSystem {
+ public:
+  virtual ~FileSystem() = default;
+
+  // True when a file (not a directory) exists at `path`.
+  virtual bool Exists(const std::string& path) = 0;
+  // Opens `path` for byte-wise read and write access without truncating it,
+  // creating it empty when missing, and closes it at once.
+  virtual Status Touch(const std::string& path) = 0;
+  // Deletes the file at `path`.
+  virtual Status Remove(const std::string& path) = 0;
+  // Creates the file at `path` anew (empty) and writes `data` from byte 0.
+  virtual Status Create(const std::string& path, std::string_view data) = 0;
+  // Reads the whole file at `path` into `*data`.
+  virtual Status Read(const std::string& path, std::string* data) = 0;
+};
+
+// The machine's own file system.
+std::unique_ptr<FileSystem> MakeRealFileSystem();
+
+// A file system held in memory, for tests: files are a map from path to
+// bytes, and any operation on a chosen path can be made to fail.
+class MemoryFileSystem : public FileSystem {
+ public:
+  enum class Op { kTouch, kRemove, kCreate, kRead };
+
+  bool Exists(const std::string& path) override;
+  Status Touch(const std::string& path) override;
+  Status Remove(const std::string& path) override;
+  Status Create(const std::string& path, std::string_view data) override;
+  Status Read(const std::string& path, std::string* data) override;
+
+  // Makes every later `op` on `path` fail.
+  void Fail(Op op, const std::string& path) { failures_.insert({op, path}); }
+
+  std::map<std::string, std::string> files;
+
+ private:
+  std::set<std::pair<Op, std::string>> failures_;
+};
+
+#endif  // SB_PLATFORM_FILE_SYSTEM_H_

@@ -1,0 +1,39 @@
+#include "platform/file_system.h"
+
+namespace {
+
+Status Refused(const char* what, const std::string& path) {
+  return Status::Error(std::string("cannot ") + what + " '" + path + "': refused by the test");
+}
+
+}  // namespace
+
+bool MemoryFileSystem::Exists(const std::string& path) { return files.count(path) != 0; }
+
+Status MemoryFileSystem::Touch(const std::string& path) {
+  if (failures_.count({Op::kTouch, path})) return Refused("open", path);
+  files.try_emplace(path);
+  return Status::Ok();
+}
+
+Status MemoryFileSystem::Remove(const std::string& path) {
+  if (failures_.count({Op::kRemove, path})) return Refused("delete", path);
+  if (files.erase(path) == 0)
+    return Status::Error("cannot delete '" + path + "': No such file or directory");
+  return Status::Ok();
+}
+
+Status MemoryFileSystem::Create(const std::string& path, std::string_view data) {
+  if (failures_.count({Op::kCreate, path})) return Refused("create", path);
+  files[path] = std::string(data);
+  return Status::Ok();
+}
+
+Status MemoryFileSystem::Read(const std::string& path, std::string* data) {
+  if (failures_.count({Op::kRead, path})) return Refused("read", path);
+  auto it = files.find(path);
+  if (it == files.end())
+    return Status::Error("cannot open '" + path + "': No such file or directory");
+  *data = it->second;
+  return Status::Ok();
+}

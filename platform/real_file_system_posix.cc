@@ -1,0 +1,80 @@
+// The POSIX file system: plain open/read/write/unlink, each file handled in
+// as few system calls as its size allows.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include "platform/file_system.h"
+
+namespace {
+
+Status Failure(const char* what, const std::string& path, int err) {
+  return Status::Error(std::string("cannot ") + what + " '" + path + "': " + std::strerror(err));
+}
+
+class RealFileSystem : public FileSystem {
+ public:
+  bool Exists(const std::string& path) override {
+    struct stat st;
+    return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+  }
+
+  Status Touch(const std::string& path) override {
+    int fd = ::open(path.c_str(), O_RDWR | O_CREAT, 0666);
+    if (fd < 0) return Failure("open", path, errno);
+    if (::close(fd) != 0) return Failure("close", path, errno);
+    return Status::Ok();
+  }
+
+  Status Remove(const std::string& path) override {
+    if (::unlink(path.c_str()) != 0) return Failure("delete", path, errno);
+    return Status::Ok();
+  }
+
+  Status Create(const std::string& path, std::string_view data) override {
+    int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
+    if (fd < 0) return Failure("create", path, errno);
+    const char* p = data.data();
+    size_t left = data.size();
+    while (left > 0) {
+      ssize_t n = ::write(fd, p, left);
+      if (n < 0) {
+        if (errno == EINTR) continue;
+        int err = errno;
+        ::close(fd);
+        return Failure("write", path, err);
+      }
+      p += n;
+      left -= static_cast<size_t>(n);
+    }
+    if (::close(fd) != 0) return Failure("close", path, errno);
+    return Status::Ok();
+  }
+
+  Status Read(const std::string& path, std::string* data) override {
+    int fd = ::open(path.c_str(), O_RDONLY);
+    if (fd < 0) return Failure("open", path, errno);
+    data->clear();
+    char buffer[1 << 16];
+    for (;;) {
+      ssize_t n = ::read(fd, buffer, sizeof buffer);
+      if (n < 0) {
+        if (errno == EINTR) continue;
+        int err = errno;
+        ::close(fd);
+        return Failure("read", path, err);
+      }
+      if (n == 0) break;
+      data->append(buffer, static_cast<size_t>(n));
+    }
+    ::close(fd);
+    return Status::Ok();
+  }
+};
+
+}  // namespace
+
+std::unique_ptr<FileSystem> MakeRealFileSystem() { return std::make_unique<RealFileSystem>(); }
