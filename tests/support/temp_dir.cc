@@ -5,7 +5,15 @@
 #include <random>
 #include <sstream>
 
-#ifndef _WIN32
+#ifdef _WIN32
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+#else
 #include <sys/wait.h>
 #endif
 
@@ -43,20 +51,59 @@ std::map<std::string, std::string> DirectoryFiles(const fs::path& dir) {
   return files;
 }
 
+namespace {
+
+#ifdef _WIN32
+// Starts `exe` with `cwd` as its current directory and its standard output
+// and error going to the files `out` and `err`; returns its exit status.
+int RunProgram(const fs::path& exe, const fs::path& cwd, const fs::path& out,
+               const fs::path& err) {
+  SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+  auto open = [&](const fs::path& p) {
+    return ::CreateFileW(p.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS,
+                         FILE_ATTRIBUTE_NORMAL, nullptr);
+  };
+  HANDLE out_h = open(out), err_h = open(err);
+  STARTUPINFOW si{};
+  si.cb = sizeof si;
+  si.dwFlags = STARTF_USESTDHANDLES;
+  si.hStdInput = INVALID_HANDLE_VALUE;
+  si.hStdOutput = out_h;
+  si.hStdError = err_h;
+  std::wstring command = L"\"" + exe.wstring() + L"\"";
+  PROCESS_INFORMATION pi{};
+  int status = -1;
+  if (::CreateProcessW(exe.c_str(), command.data(), nullptr, nullptr, TRUE, 0, nullptr,
+                       cwd.c_str(), &si, &pi)) {
+    ::WaitForSingleObject(pi.hProcess, INFINITE);
+    DWORD code = 0;
+    if (::GetExitCodeProcess(pi.hProcess, &code)) status = static_cast<int>(code);
+    ::CloseHandle(pi.hThread);
+    ::CloseHandle(pi.hProcess);
+  }
+  ::CloseHandle(out_h);
+  ::CloseHandle(err_h);
+  return status;
+}
+#else
+int RunProgram(const fs::path& exe, const fs::path& cwd, const fs::path& out,
+               const fs::path& err) {
+  const std::string cmd = "cd '" + cwd.string() + "' && '" + exe.string() + "' >'" +
+                          out.string() + "' 2>'" + err.string() + "'";
+  int status = std::system(cmd.c_str());
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+#endif
+
+}  // namespace
+
 RunResult RunBuilderIn(const fs::path& dir) {
   RunResult r;
   const fs::path exe = dir / fs::path(SB_EXECUTABLE_PATH).filename();
   fs::copy_file(SB_EXECUTABLE_PATH, exe, fs::copy_options::overwrite_existing);
   TempDir elsewhere;
   const fs::path out = elsewhere.path() / "stdout", err = elsewhere.path() / "stderr";
-  const std::string cmd = "cd '" + elsewhere.path().string() + "' && '" + exe.string() + "' >'" +
-                          out.string() + "' 2>'" + err.string() + "'";
-  int status = std::system(cmd.c_str());
-#ifndef _WIN32
-  r.exit_status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-#else
-  r.exit_status = status;
-#endif
+  r.exit_status = RunProgram(exe, elsewhere.path(), out, err);
   r.out = ReadFileBytes(out);
   r.err = ReadFileBytes(err);
   fs::remove(exe);
