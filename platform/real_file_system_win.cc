@@ -63,7 +63,8 @@ class RealFileSystem : public FileSystem {
   }
 
   Status Remove(const std::string& path) override {
-    if (!::DeleteFileW(WideFromNarrow(path).c_str())) return Failure("delete", path, ::GetLastError());
+    if (!::DeleteFileW(WideFromNarrow(path).c_str()))
+      return Failure("delete", path, ::GetLastError());
     return Status::Ok();
   }
 
