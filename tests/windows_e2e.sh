@@ -1,0 +1,130 @@
+#!/usr/bin/env bash
+# End-to-end check of the Windows build: runs it under Wine and the native
+# build, each copied alone into an empty directory and started from
+# somewhere else, and requires the same set of files with the same bytes.
+# Then makes the Windows build fail on a directory standing where the notes
+# file should go, and requires its message box and exit status 1.
+#
+# Needs cmake, ninja, g++, the MinGW-w64 cross compiler, wine, xvfb-run.
+# SB_E2E_TIMEOUT (seconds, default 120) bounds each run under Wine: a run
+# that does not end by itself is waiting on a dialog nobody will close.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$PWD
+timeout_s=${SB_E2E_TIMEOUT:-120}
+
+cmake --preset default >/dev/null
+cmake --build --preset default
+cmake --preset windows >/dev/null
+cmake --build --preset windows
+
+export WINEDEBUG=-all
+export WINEPREFIX=${WINEPREFIX:-$root/build/windows/wineprefix}
+mkdir -p "$WINEPREFIX"
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+fail() {
+  echo "windows_e2e: $*" >&2
+  exit 1
+}
+
+# Runs `wine ARGS...` in its own X server, from the directory $work/cwd,
+# waiting for the whole Wine session to end so that the X server is not
+# pulled away under it. Returns the program's exit status (124 on timeout).
+run_wine() {
+  local rc=0
+  (cd "$work/cwd" &&
+    timeout --kill-after=10 "$timeout_s" xvfb-run -a sh -c '"$@"; rc=$?; wineserver -w; exit $rc' \
+      sh "$@") || rc=$?
+  if ((rc == 124 || rc == 137)); then
+    wineserver -k 2>/dev/null || true
+    return 124
+  fi
+  return "$rc"
+}
+
+mkdir "$work/cwd" "$work/native" "$work/windows"
+
+# Wine's first start builds its prefix, which takes a while; do it outside
+# the timed runs.
+start=$SECONDS
+run_wine wine wineboot --init || fail "wine cannot start (status $?)"
+echo "windows_e2e: wine ready in $((SECONDS - start)) s"
+
+# --- The normal run -------------------------------------------------------
+cp build/default/scenario_builder "$work/native/"
+native_rc=0
+(cd "$work/cwd" && "$work/native/scenario_builder" >"$work/native.out" 2>"$work/native.err") ||
+  native_rc=$?
+((native_rc == 0)) || fail "native build exited with $native_rc: $(cat "$work/native.err")"
+
+cp build/windows/scenario_builder.exe "$work/windows/"
+start=$SECONDS
+windows_rc=0
+run_wine wine "$work/windows/scenario_builder.exe" || windows_rc=$?
+((windows_rc != 124)) ||
+  fail "Windows build did not end within $timeout_s s: a dialog is waiting for an answer"
+((windows_rc == 0)) || fail "Windows build exited with status $windows_rc"
+echo "windows_e2e: Windows run took $((SECONDS - start)) s"
+
+list_files() {
+  (cd "$1" && find . -maxdepth 1 -type f ! -name scenario_builder ! -name scenario_builder.exe \
+    -printf '%f\n' | LC_ALL=C sort)
+}
+list_files "$work/native" >"$work/native.list"
+list_files "$work/windows" >"$work/windows.list"
+if ! diff -u "$work/native.list" "$work/windows.list" >"$work/list.diff"; then
+  cat "$work/list.diff" >&2
+  fail "the two builds wrote different sets of files (- native, + Windows)"
+fi
+[[ -s $work/native.list ]] || fail "neither build wrote any file"
+if find "$work/windows" -mindepth 1 -type d | grep -q .; then
+  fail "the Windows build made a directory: $(find "$work/windows" -mindepth 1 -type d)"
+fi
+count=0
+while IFS= read -r name; do
+  cmp "$work/native/$name" "$work/windows/$name" || fail "'$name' differs between the builds"
+  count=$((count + 1))
+done <"$work/native.list"
+echo "windows_e2e: $count files, identical in both builds:"
+sed 's/^/  /' "$work/native.list"
+
+# --- A failure: a directory standing where the notes file should go -------
+# The run must stop there with a message box naming the operation, the path
+# and the system's reason, and exit with status 1 once the box is closed;
+# the files written before it are those the native build writes.
+notes=Lavrano_Cestelle_58121_note.txt
+mkdir "$work/native_fail" "$work/windows_fail"
+mkdir "$work/native_fail/$notes" "$work/windows_fail/$notes"
+cp build/default/scenario_builder "$work/native_fail/"
+cp build/windows/scenario_builder.exe "$work/windows_fail/"
+native_rc=0
+(cd "$work/cwd" && "$work/native_fail/scenario_builder" >/dev/null 2>&1) || native_rc=$?
+((native_rc == 1)) || fail "native build exited with $native_rc on the failing run"
+
+x86_64-w64-mingw32-g++-posix -std=c++20 -O2 -Wall -Wextra -Werror -static -municode \
+  -o "$work/windows_message_box.exe" tests/windows_message_box.cc
+windows_rc=0
+run_wine sh -c 'wine "$1" scenario_builder "$2" >"$3" & wine "$4"; rc=$?; wait; exit $rc' sh \
+  "$work/windows_message_box.exe" "$timeout_s" "$work/box.txt" \
+  "$work/windows_fail/scenario_builder.exe" || windows_rc=$?
+((windows_rc != 124)) || fail "the failing Windows run did not end within $timeout_s s"
+((windows_rc == 1)) || fail "the failing Windows run exited with status $windows_rc, not 1"
+tr -d '\r' <"$work/box.txt" >"$work/box"
+grep -q '^buttons=' "$work/box" || fail "the failing Windows run showed no message box"
+path="$(winepath -w "$work/windows_fail")\\$notes"
+text=$(sed -n 's/^text=//p' "$work/box")
+[[ $text == "cannot open '$path': "?* ]] ||
+  fail "unexpected failure message: '$text' (expected \"cannot open '$path': <reason>\")"
+[[ $(sed -n 's/^buttons=//p' "$work/box") == OK ]] || fail "the box must have OK only: $(cat "$work/box")"
+list_files "$work/native_fail" >"$work/native_fail.list"
+list_files "$work/windows_fail" >"$work/windows_fail.list"
+diff -u "$work/native_fail.list" "$work/windows_fail.list" >&2 ||
+  fail "the failing runs left different sets of files (- native, + Windows)"
+while IFS= read -r name; do
+  cmp "$work/native_fail/$name" "$work/windows_fail/$name" ||
+    fail "'$name' differs between the failing runs"
+done <"$work/native_fail.list"
+echo "windows_e2e: failing run stopped with: $text"
