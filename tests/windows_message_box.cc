@@ -4,8 +4,10 @@
 //
 //   windows_message_box.exe TITLE SECONDS
 //
-// Prints "text=", "icon=" and "buttons=" lines in UTF-8; exits 0 once a box
-// was closed, 1 when none appeared in time.
+// Prints in UTF-8 "text=", "icon=" and "buttons=" lines for the box, and
+// "window=" (client size) and "label=" (text, position and size in the
+// client area) lines for the window that owns it; exits 0 once a box was
+// closed, 1 when none appeared in time.
 #ifndef WIN32_LEAN_AND_MEAN
 #define WIN32_LEAN_AND_MEAN
 #endif
@@ -73,6 +75,28 @@ void Scrivi(const std::wstring& riga) {
               &scritti, nullptr);
 }
 
+// The owner's client size and its first child's text and place in it.
+void DescriviProprietario(HWND box) {
+  HWND form = ::GetWindow(box, GW_OWNER);
+  if (form == nullptr) {
+    Scrivi(L"window=none");
+    return;
+  }
+  RECT c;
+  ::GetClientRect(form, &c);
+  Scrivi(L"window=" + std::to_wstring(c.right - c.left) + L"x" + std::to_wstring(c.bottom - c.top));
+  HWND label = ::GetWindow(form, GW_CHILD);
+  if (label == nullptr) {
+    Scrivi(L"label=none");
+    return;
+  }
+  RECT r;
+  ::GetWindowRect(label, &r);
+  ::MapWindowPoints(HWND_DESKTOP, form, reinterpret_cast<POINT*>(&r), 2);
+  Scrivi(L"label=" + Testo(label) + L" " + std::to_wstring(r.left) + L"," + std::to_wstring(r.top) +
+         L" " + std::to_wstring(r.right - r.left) + L"x" + std::to_wstring(r.bottom - r.top));
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -90,6 +114,7 @@ int wmain(int argc, wchar_t** argv) {
   Scrivi(L"text=" + c.testo);
   Scrivi(std::wstring(L"icon=") + (c.icona ? L"yes" : L"no"));
   Scrivi(L"buttons=" + c.pulsanti);
+  DescriviProprietario(r.trovata);
   ::PostMessageW(r.trovata, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
                  reinterpret_cast<LPARAM>(::GetDlgItem(r.trovata, IDOK)));
   return 0;
