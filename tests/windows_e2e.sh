@@ -89,7 +89,9 @@ while IFS= read -r name; do
   count=$((count + 1))
 done <"$work/native.list"
 echo "windows_e2e: $count files, identical in both builds:"
-sed 's/^/  /' "$work/native.list"
+while IFS= read -r name; do
+  printf '  %8d  %s\n' "$(stat -c %s "$work/native/$name")" "$name"
+done <"$work/native.list"
 
 # --- A failure: a directory standing where the notes file should go -------
 # The run must stop there with a message box naming the operation, the path
