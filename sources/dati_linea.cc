@@ -116,7 +116,8 @@ TabellaRighe righe_linea() {
     // start and length in metres. Sharp curves only where the speed is low: the
     // station throats at Lavrano, the slow line past Orvieto and past Chiusi.
     // The curve at 114950 runs 50 m into the one at 115600, which then turns
-    // only from where the first one ends.
+    // only from where the first one ends. The last curve before Cestelle bends
+    // to the right and hides the protection signal until its end.
     u"[curve]",
     u"curvas6,  1650,  400",
     u"- Lavrano Flavia",
@@ -194,10 +195,10 @@ TabellaRighe righe_linea() {
     u"curvad3,  154200,  1200",
     u"curvas4,  156700,  500",
     u"curvas3,  158000,  1400",
-    u"curvad3,  160300,  1000",
     u"curvas3,  162100,  800",
     u"curvad4,  165000,  600",
-    u"curvas2,  168200,  1800",
+    u"curvas2,  167300,  1200",
+    u"curvad3,  170600,  1000",
     u"curvas2,  174050,  300",
     // Maximum-speed board pairs at the speed changes: position, then speeds A, B,
     // C and the stripe count for the left side, and the same for the right side.
@@ -214,7 +215,7 @@ TabellaRighe righe_linea() {
     u"indicatori_vmax,  156500,  130,  140,  150,  0,  130,  140,  150,  0",
     // Tunnel stretches: start, end, style; 11 to 13 are styles 1 to 3 with
     // markers along the stretch. Every board naming a tunnel stands just before
-    // it; 87100 - 87150 is the underpass below the Sipicciano line.
+    // it; 87100 - 87150 is the railway underpass at Sipicciano.
     u"[montagne]",
     u"montagna, 19400,21300,11",
     u"montagna, 22450,24700,12",
