@@ -12,8 +12,10 @@ int Form1::Form_Load() {
   const Destinazione dest{&fs_, directory_, tabelle.nome_scenario, tabelle.numero_treno};
   // The sources first, since the compiler reads them back; the notes and the
   // slow-down form come before the timetable sheet.
-  for (Status (*scrivi)(const Destinazione&) :
-       {dati_linea, dati_treno, dati_note, dati_rallentamenti, dati_scheda}) {
+  using Scrittore = Status (*)(const Destinazione&);
+  static constexpr Scrittore kScrittori[] = {dati_linea, dati_treno, dati_note,
+                                             dati_rallentamenti, dati_scheda};
+  for (Scrittore scrivi : kScrittori) {
     Status s = scrivi(dest);
     if (!s.ok()) return fallito(s.message());
   }

@@ -1,0 +1,10 @@
+#include <cstddef>
+#include <cstdint>
+
+#include "fuzz/fuzz_compila.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  CompilaIngresso(Bersaglio::kTreno,
+                  {reinterpret_cast<const char*>(data), size});
+  return 0;
+}

@@ -1,0 +1,76 @@
+// Runs the built program as a user would: copied into an empty directory,
+// started from somewhere else, no arguments.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "sources/documenti.h"
+#include "sources/text_writer.h"
+#include "support/temp_dir.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string Bytes(const TabellaRighe& righe) {
+  std::string b;
+  EXPECT_TRUE(CodificaRighe(righe, &b).ok());
+  return b;
+}
+
+const char kNote[] = "Lavrano_Cestelle_58121_note.txt";
+const char kRallentamenti[] = "Lavrano_Cestelle_58121_rallentamenti.txt";
+const char kScheda[] = "Lavrano_Cestelle_58121_scheda_treno.txt";
+const char kLinea[] = "Lavrano_Cestelle_linea.txt";
+const char kTreno[] = "Lavrano_Cestelle_58121-.txt";
+
+TEST(EndToEndTest, RunInAnEmptyDirectoryWritesTheDocumentsByteForByte) {
+  TempDir dir;
+  RunResult r = RunBuilderIn(dir.path());
+  ASSERT_EQ(r.exit_status, 0) << r.err;
+  EXPECT_EQ(r.out, "Attendere\n");
+  EXPECT_EQ(r.err, "");
+  auto files = DirectoryFiles(dir.path());
+  EXPECT_EQ(files[kNote], Bytes(righe_note("58121")));
+  EXPECT_EQ(files[kRallentamenti], Bytes(righe_rallentamenti()));
+  EXPECT_EQ(files[kScheda], Bytes(righe_scheda("58121")));
+}
+
+TEST(EndToEndTest, SecondRunGivesIdenticalFiles) {
+  TempDir dir;
+  ASSERT_EQ(RunBuilderIn(dir.path()).exit_status, 0);
+  auto first = DirectoryFiles(dir.path());
+  ASSERT_EQ(RunBuilderIn(dir.path()).exit_status, 0);
+  EXPECT_EQ(DirectoryFiles(dir.path()), first);
+}
+
+TEST(EndToEndTest, LongerStaleFilesAreReplacedCompletely) {
+  TempDir dir;
+  for (const char* name : {kNote, kRallentamenti, kScheda, kLinea, kTreno})
+    WriteFileBytes(dir.path() / name, std::string(200000, 'x'));
+  ASSERT_EQ(RunBuilderIn(dir.path()).exit_status, 0);
+  auto files = DirectoryFiles(dir.path());
+  EXPECT_EQ(files[kNote], Bytes(righe_note("58121")));
+  EXPECT_EQ(files[kRallentamenti], Bytes(righe_rallentamenti()));
+  EXPECT_EQ(files[kScheda], Bytes(righe_scheda("58121")));
+}
+
+TEST(EndToEndTest, UnwritableDocumentStopsTheRunWithStatusOne) {
+  // Root ignores permission bits, so a directory standing where the notes
+  // file should go is what makes the write fail for real.
+  TempDir dir;
+  fs::create_directory(dir.path() / kNote);
+  RunResult r = RunBuilderIn(dir.path());
+  EXPECT_EQ(r.exit_status, 1);
+  const std::string path = (dir.path() / kNote).string();
+  EXPECT_NE(r.err.find("'" + path + "': Is a directory"), std::string::npos) << r.err;
+  EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+  auto files = DirectoryFiles(dir.path());
+  // The two sources came before the notes and are complete; nothing after.
+  EXPECT_EQ(files[kLinea], Bytes(righe_linea()));
+  EXPECT_EQ(files[kTreno], Bytes(righe_treno()));
+  EXPECT_EQ(files.count(kRallentamenti), 0u);
+  EXPECT_EQ(files.count(kScheda), 0u);
+}
+
+}  // namespace

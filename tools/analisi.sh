@@ -1,0 +1,12 @@
+#!/usr/bin/env bash
+# clang-tidy (checks in .clang-tidy) and cppcheck over the product code.
+# Fails on any finding. Needs the compile database of build/default.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+[ -f build/default/compile_commands.json ] || cmake --preset default >/dev/null
+files=$(ls app/*.cc platform/*.cc sources/*.cc compiler/*.cc | grep -v '_win\.cc$')
+echo "$files" | xargs -P 2 -n 4 clang-tidy -p build/default --quiet
+cppcheck --quiet --enable=warning,performance,portability --error-exitcode=1 \
+  --inline-suppr --std=c++20 -I . -i app/finestra_win.cc -i platform/real_file_system_win.cc \
+  -i platform/executable_dir_win.cc app platform sources compiler
+echo "static analysis: no findings"
