@@ -62,7 +62,8 @@ LetturaLinea::Esito LetturaLinea::lettura_fallita(Tabelle& t, const Ambiente& a)
   t.codice_errore = codice::kLetturaFallita;
   // Nothing more can be reported here: the code already says the reading failed.
   const std::string linea = JoinPath(a.directory, nome_sorgente_linea(t.nome_scenario));
-  const std::string treno = JoinPath(a.directory, nome_sorgente_treno(t.nome_scenario, t.numero_treno));
+  const std::string treno =
+      JoinPath(a.directory, nome_sorgente_treno(t.nome_scenario, t.numero_treno));
   if (a.fs->Exists(linea)) (void)a.fs->Remove(linea);
   if (a.fs->Exists(treno)) (void)a.fs->Remove(treno);
   return Esito::kRitorno;

@@ -77,10 +77,10 @@ class LetturaLinea {
   LettoreCampi campi_;
 
   // Reader state kept across rows.
-  int64_t cursore_pendenza_ = 0;   // next cell whose gradient byte is still to be written
+  int64_t cursore_pendenza_ = 0;  // next cell whose gradient byte is still to be written
   int32_t pendenza_precedente_ = 0;
   PianoLinea piano_;
-  int32_t& indice_cartello_;       // entry of the next text board; counts down from 80
+  int32_t& indice_cartello_;  // entry of the next text board; counts down from 80
 };
 
 #endif  // SB_COMPILER_LETTURA_LINEA_H_

@@ -141,9 +141,9 @@ void memo_montagna(Tabelle& t, int32_t& inizio, int32_t& fine, int32_t& tipo) {
   tipo = static_cast<int32_t>(stile);
 }
 
-void memo_indicatori_v_max(Tabelle& t, int32_t posizione, int32_t& vas, int32_t& vbs,
-                           int32_t& vcs, int32_t& strisces, int32_t& vad, int32_t& vbd,
-                           int32_t& vcd, int32_t& strisced) {
+void memo_indicatori_v_max(Tabelle& t, int32_t posizione, int32_t& vas, int32_t& vbs, int32_t& vcs,
+                           int32_t& strisces, int32_t& vad, int32_t& vbd, int32_t& vcd,
+                           int32_t& strisced) {
   const int64_t k = cella_di(posizione, 1);
   // The reader has tested the position against the grid; a caller that did
   // not gets the reader's code instead of a write outside the grid.

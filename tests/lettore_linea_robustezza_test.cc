@@ -89,7 +89,8 @@ TEST_F(RobustezzaLineaTest, RandomBytes) {
 TEST_F(RobustezzaLineaTest, TokenSoup) {
   for (int i = 0; i < 1500; ++i) {
     std::string s;
-    if (i % 3 != 0) s = "[generale]\r\nlunghezza percorso, " + Parola({"1000", "20000", "0"}) + "\r\n";
+    if (i % 3 != 0)
+      s = "[generale]\r\nlunghezza percorso, " + Parola({"1000", "20000", "0"}) + "\r\n";
     const size_t n = rng() % 60;
     for (size_t k = 0; k < n; ++k) {
       switch (rng() % 3) {

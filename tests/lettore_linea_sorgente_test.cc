@@ -12,7 +12,8 @@ using LettoreLineaSorgenteTest = LettoreLineaFixture;
 
 TEST_F(LettoreLineaSorgenteTest, TheWrittenLineSourceReadsCleanly) {
   const std::string sorgente = SorgenteLineaIncorporata();
-  if (sorgente.find("[generale]") == std::string::npos) GTEST_SKIP() << "line source rows not filled in";
+  if (sorgente.find("[generale]") == std::string::npos)
+    GTEST_SKIP() << "line source rows not filled in";
   fs.files.insert_or_assign(PercorsoTreno(), std::string("x"));
   ASSERT_TRUE(Leggi(sorgente));
   EXPECT_EQ(t.codice_errore, 0);

@@ -75,9 +75,9 @@ TEST_F(LettoreLineaTest, GeneralSettingsGoToTheHeaderEntries) {
 }
 
 TEST_F(LettoreLineaTest, ProgressiveChangesAreOrderedAfterTheSection) {
-  ASSERT_TRUE(Leggi(SorgenteLinea({"lunghezza percorso, 10000", "progressiva tre, 3000, 30, 0",
-                                   "progressiva uno, 5000, 50, 1"},
-                                  {})));
+  ASSERT_TRUE(Leggi(SorgenteLinea(
+      {"lunghezza percorso, 10000", "progressiva tre, 3000, 30, 0", "progressiva uno, 5000, 50, 1"},
+      {})));
   EXPECT_EQ(t.stazioni[81].inizio, 5000);
   EXPECT_EQ(t.stazioni[81].fine, 150);
   EXPECT_EQ(t.stazioni[82].inizio, 3000);
@@ -95,9 +95,8 @@ TEST_F(LettoreLineaTest, GeneralKeywordsCountOnlyInsideTheGeneralSection) {
 }
 
 TEST_F(LettoreLineaTest, LengthKeywordIgnoresCaseTheOthersDoNot) {
-  ASSERT_TRUE(Leggi(SorgenteLinea({"LUNGHEZZA Percorso, 2000", "Sfondo uno, 4",
-                                   "Progressiva tre, 100, 1, 0"},
-                                  {})));
+  ASSERT_TRUE(Leggi(SorgenteLinea(
+      {"LUNGHEZZA Percorso, 2000", "Sfondo uno, 4", "Progressiva tre, 100, 1, 0"}, {})));
   EXPECT_EQ(t.stazioni[84].fine, 2000);
   EXPECT_EQ(t.stazioni[85].inizio, 0);
   EXPECT_EQ(t.stazioni[81].inizio, 0);
@@ -240,11 +239,11 @@ TEST_F(LettoreLineaTest, TwoCommentsAreSkippedAThirdIsExamined) {
 
 TEST_F(LettoreLineaTest, TheLastFieldIsNeverExamined) {
   // Examined, the keyword would read a number past the end: code 25.
-  ASSERT_TRUE(Leggi(Righe({"[generale]", "lunghezza percorso, 1000", "[curve]",
-                           "cartello indicatore"})));
+  ASSERT_TRUE(
+      Leggi(Righe({"[generale]", "lunghezza percorso, 1000", "[curve]", "cartello indicatore"})));
   EXPECT_EQ(t.codice_errore, 0);
-  ASSERT_TRUE(Leggi(Righe({"[generale]", "lunghezza percorso, 1000", "[curve]",
-                           "- x", "pendenza"})));
+  ASSERT_TRUE(
+      Leggi(Righe({"[generale]", "lunghezza percorso, 1000", "[curve]", "- x", "pendenza"})));
   EXPECT_EQ(t.codice_errore, 0);
 }
 
@@ -264,9 +263,9 @@ TEST_F(LettoreLineaTest, BoardKeywordInBothFormsStoresTheTextWithoutLeadingBlank
 }
 
 TEST_F(LettoreLineaTest, OtherKeywordsPlaceNoBoard) {
-  ASSERT_TRUE(Leggi(LineaLunga(
-      10000, {"indicatori_vmax,  1050, 85, 90, 95, 0, 85, 90, 95, 0", "velocita, 0, 100",
-              "stazione, 500, 1, 600", "segnale, 900, 2, 4, 0, 0, 0, 2, 1, 0, 0, 0"})));
+  ASSERT_TRUE(Leggi(
+      LineaLunga(10000, {"indicatori_vmax,  1050, 85, 90, 95, 0, 85, 90, 95, 0", "velocita, 0, 100",
+                         "stazione, 500, 1, 600", "segnale, 900, 2, 4, 0, 0, 0, 2, 1, 0, 0, 0"})));
   EXPECT_EQ(t.codice_errore, 0);
   EXPECT_EQ(cartello, 80);
   EXPECT_EQ(t.stazioni[80].nome, "");
@@ -290,15 +289,16 @@ TEST_F(LettoreLineaTest, BoardOnATakenCellIsCode6) {
   EXPECT_FALSE(LineaPresente());
 
   t.codice_errore = 0;
-  EXPECT_FALSE(Leggi(LineaLunga(
-      10000, {"indicatori_vmax, 1050, 85, 90, 95, 0, 85, 90, 95, 0", "cartello indicatore, 1050, A"})));
+  EXPECT_FALSE(Leggi(LineaLunga(10000, {"indicatori_vmax, 1050, 85, 90, 95, 0, 85, 90, 95, 0",
+                                        "cartello indicatore, 1050, A"})));
   EXPECT_EQ(t.codice_errore, codice::kCartelloOccupato);
   EXPECT_EQ(t.percorso[22].tipo, tipo_cella::kIndicatoriVmax);
 }
 
 TEST_F(LettoreLineaTest, BoardOnATunnelMarkerIsPlaced) {
   // Tunnel 1000-2000 marks cells 23, 27, ...; the board at 1100 goes to cell 23.
-  ASSERT_TRUE(Leggi(LineaLunga(10000, {"montagna, 1000, 2000, 11", "cartello indicatore, 1100, A"})));
+  ASSERT_TRUE(
+      Leggi(LineaLunga(10000, {"montagna, 1000, 2000, 11", "cartello indicatore, 1100, A"})));
   EXPECT_EQ(t.codice_errore, 0);
   EXPECT_EQ(t.percorso[23].tipo, tipo_cella::kCartello);
   EXPECT_EQ(t.percorso[23].montagna, 1);
@@ -306,8 +306,8 @@ TEST_F(LettoreLineaTest, BoardOnATunnelMarkerIsPlaced) {
 }
 
 TEST_F(LettoreLineaTest, SpeedBoardOnATakenCellIsCode21) {
-  EXPECT_FALSE(Leggi(LineaLunga(
-      10000, {"cartello indicatore, 1050, A", "indicatori_vmax, 1060, 85, 90, 95, 0, 85, 90, 95, 0"})));
+  EXPECT_FALSE(Leggi(LineaLunga(10000, {"cartello indicatore, 1050, A",
+                                        "indicatori_vmax, 1060, 85, 90, 95, 0, 85, 90, 95, 0"})));
   EXPECT_EQ(t.codice_errore, codice::kIndicatoriOccupato);
   EXPECT_EQ(t.posizione_errore, 1060);
   EXPECT_EQ(t.percorso[22].tipo, tipo_cella::kCartello);
@@ -315,8 +315,8 @@ TEST_F(LettoreLineaTest, SpeedBoardOnATakenCellIsCode21) {
 }
 
 TEST_F(LettoreLineaTest, TunnelRowsReachThePlacement) {
-  ASSERT_TRUE(Leggi(LineaLunga(
-      30000, {"montagna, 19400,21300,11", "montagna,   21450,  22000,  2", "montagna, 28050, 29400, 13"})));
+  ASSERT_TRUE(Leggi(LineaLunga(30000, {"montagna, 19400,21300,11", "montagna,   21450,  22000,  2",
+                                       "montagna, 28050, 29400, 13"})));
   EXPECT_EQ(t.numero_montagne, 3);
   EXPECT_EQ(t.percorso[388].montagna, 1);
   EXPECT_EQ(t.percorso[391].tipo, tipo_cella::kMontagna);
@@ -336,7 +336,8 @@ TEST_F(LettoreLineaTest, GradientsFillTheCellsBeforeTheNextRow) {
   EXPECT_EQ(t.percorso[19].pendenza, 88);   // -12 from round(19)
   EXPECT_EQ(t.percorso[20].pendenza, 103);  // 1025: round(20.5) = 20
   EXPECT_EQ(t.percorso[21].pendenza, 103);
-  for (int k = 22; k <= 39; ++k) EXPECT_EQ(t.percorso[k].pendenza, 0) << k;  // 1075: round(21.5) = 22
+  for (int k = 22; k <= 39; ++k)
+    EXPECT_EQ(t.percorso[k].pendenza, 0) << k;  // 1075: round(21.5) = 22
   for (int k = 40; k <= 157; ++k) EXPECT_EQ(t.percorso[k].pendenza, 255) << k;
   for (int k = 158; k <= 160; ++k) EXPECT_EQ(t.percorso[k].pendenza, 0) << k;
 }
@@ -349,8 +350,8 @@ TEST_F(LettoreLineaTest, GradientsWithoutRowsAreLevel) {
 }
 
 TEST_F(LettoreLineaTest, GradientRowsOutOfOrderPushTheCursorOneCellEach) {
-  ASSERT_TRUE(Leggi(LineaLunga(1000, {"pendenza, 500, 1", "pendenza, 100, 2", "pendenza, 0, 9",
-                                      "pendenza, 200, 3"})));
+  ASSERT_TRUE(Leggi(LineaLunga(
+      1000, {"pendenza, 500, 1", "pendenza, 100, 2", "pendenza, 0, 9", "pendenza, 200, 3"})));
   for (int k = 0; k <= 9; ++k) EXPECT_EQ(t.percorso[k].pendenza, 100) << k;
   EXPECT_EQ(t.percorso[10].pendenza, 101);  // the row at 100 still writes one cell
   EXPECT_EQ(t.percorso[11].pendenza, 109);  // the row at 0 writes none but sets the gradient
@@ -360,8 +361,8 @@ TEST_F(LettoreLineaTest, GradientRowsOutOfOrderPushTheCursorOneCellEach) {
 
 TEST_F(LettoreLineaTest, GradientBeyondTheGridIsCode15AndStillFinishes) {
   // numero_celle 160: 7900 + 100 = 8000 passes, 7901 does not.
-  EXPECT_TRUE(Leggi(LineaLunga(1000, {"pendenza, 7900, 5", "pendenza, 7901, 1",
-                                      "cartello indicatore, 500, A"})));
+  EXPECT_TRUE(Leggi(
+      LineaLunga(1000, {"pendenza, 7900, 5", "pendenza, 7901, 1", "cartello indicatore, 500, A"})));
   EXPECT_EQ(t.codice_errore, codice::kFuoriPercorso);
   EXPECT_EQ(t.posizione_errore, 7901);
   EXPECT_EQ(t.percorso[157].pendenza, 100);
@@ -418,7 +419,8 @@ TEST_F(LettoreLineaTest, PositionsOffEitherEndOfTheGridAreCode15) {
 
 TEST_F(LettoreLineaTest, EightyFirstBoardIsCode105) {
   std::vector<std::string> righe;
-  for (int i = 1; i <= 80; ++i) righe.push_back("cartello_indicatore, " + std::to_string(i * 100) + ", B");
+  for (int i = 1; i <= 80; ++i)
+    righe.push_back("cartello_indicatore, " + std::to_string(i * 100) + ", B");
   ASSERT_TRUE(Leggi(LineaLunga(20000, righe)));
   EXPECT_EQ(cartello, 0);
   EXPECT_EQ(t.stazioni[1].nome, "B");
@@ -441,7 +443,8 @@ TEST_F(LettoreLineaTest, TunnelTheTablesCannotHoldIsRefused) {
 
   std::vector<std::string> righe;
   for (int i = 1; i <= 81; ++i)
-    righe.push_back("montagna, " + std::to_string(i * 1000) + ", " + std::to_string(i * 1000 + 200) + ", 1");
+    righe.push_back("montagna, " + std::to_string(i * 1000) + ", " +
+                    std::to_string(i * 1000 + 200) + ", 1");
   Nuove();
   EXPECT_FALSE(Leggi(LineaLunga(90000, righe)));
   EXPECT_EQ(t.codice_errore, codice::kTroppeMontagne);
@@ -477,9 +480,9 @@ TEST_F(LettoreLineaTest, CurveTurnsFromItsStartToItsEnd) {
   const double dx = 0.001, dy = 1.0;
   EXPECT_EQ(t.linea(102, 0).reale, 0.001 + (dx + 0.001 * dy));
   EXPECT_EQ(t.linea(102, 1).reale, 101.0 + (dy - 0.001 * dx));
-  EXPECT_LT(Svolta(t, 109), -0.0009);              // metre 110 still turns
-  EXPECT_LT(std::abs(Svolta(t, 110)), 1e-9);       // metre 111 runs straight on
-  EXPECT_GT(t.linea(7998, 0).reale, 70.0);         // heading now bent towards +x
+  EXPECT_LT(Svolta(t, 109), -0.0009);         // metre 110 still turns
+  EXPECT_LT(std::abs(Svolta(t, 110)), 1e-9);  // metre 111 runs straight on
+  EXPECT_GT(t.linea(7998, 0).reale, 70.0);    // heading now bent towards +x
 }
 
 TEST_F(LettoreLineaTest, CurveMagnitudeAndSide) {
@@ -488,8 +491,8 @@ TEST_F(LettoreLineaTest, CurveMagnitudeAndSide) {
     double x101;
   };
   const Caso casi[] = {
-      {"curvas1, 100, 5", -0.0001}, {"curvad2, 100, 5", 0.0002}, {"CurvaS3, 100, 5", -0.0004},
-      {"curvad4, 100, 5", 0.001},   {"curvas5, 100, 5", -0.002}, {"curvad6, 100, 5", 0.003},
+      {"curvas1, 100, 5", -0.0001},  {"curvad2, 100, 5", 0.0002}, {"CurvaS3, 100, 5", -0.0004},
+      {"curvad4, 100, 5", 0.001},    {"curvas5, 100, 5", -0.002}, {"curvad6, 100, 5", 0.003},
       {"curvas62, 100, 5", -0.0002},  // "2" is tested before "6"
   };
   for (const Caso& c : casi) {
@@ -521,7 +524,8 @@ TEST_F(LettoreLineaTest, OverlappingCurveStartsWhereThePlanStands) {
 
 TEST_F(LettoreLineaTest, WithoutTheLineTableCurvesAreIgnored) {
   t.scrivi_linea = 0;
-  ASSERT_TRUE(Leggi(LineaLunga(1000, {"curvad3, 500, 700", "curvas, 100, 10", "pendenza, 1000, 5"})));
+  ASSERT_TRUE(
+      Leggi(LineaLunga(1000, {"curvad3, 500, 700", "curvas, 100, 10", "pendenza, 1000, 5"})));
   EXPECT_EQ(t.codice_errore, 0);
   EXPECT_TRUE(t.tabella_linea.empty());
   EXPECT_EQ(t.percorso[19].pendenza, 100);

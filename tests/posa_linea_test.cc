@@ -155,7 +155,7 @@ TEST_F(PosaLineaTest, MarkedTunnelCoversItsCellsAndMarksEveryFourth) {
     SCOPED_TRACE(k);
     EXPECT_EQ(t.percorso[k].montagna, 3);
     const bool marcata = (k - 560) % 4 == 0;
-    const uint8_t atteso = k == 572   ? tipo_cella::kIndicatoriVmax
+    const uint8_t atteso = k == 572  ? tipo_cella::kIndicatoriVmax
                            : marcata ? tipo_cella::kMontagna
                                      : tipo_cella::kNiente;
     EXPECT_EQ(t.percorso[k].tipo, atteso);
