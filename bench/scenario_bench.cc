@@ -4,8 +4,13 @@
 //   BM_LineaLungaInMemoria a 1,000,000 m line with curves all along it and a
 //                          busy train source, in memory
 //   BM_LineaLungaSuDisco   the same, reading and writing a real directory
-//   BM_ScritturaSemplice   the same three output files written with plain
-//                          buffered writes: the floor a compile cannot beat
+//   BM_UscitaSuDisco       only the last stage (finishing sweep, codes,
+//                          encoding and writing) on tables shaped as the
+//                          readers leave them for the long line
+//   BM_ScritturaSemplice   the three output files of the long line written
+//                          with plain buffered writes, the floor a compile
+//                          cannot beat: /0 the bytes of the whole compile,
+//                          /1 those of the last stage alone
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -14,6 +19,8 @@
 #include <map>
 #include <string>
 
+#include "compiler/finitura.h"
+#include "compiler/formato_linea.h"
 #include "compiler/memorizza_percorso.h"
 #include "platform/executable_dir.h"
 #include "platform/file_system.h"
@@ -159,21 +166,78 @@ void BM_LineaLungaSuDisco(benchmark::State& state) {
   }
 }
 
+// Tables as the readers leave them for a 1,000,000 m line: a curving plan,
+// a signal every 2 km and a slow-down every 50 km on the grid.
+Tabelle TabelleLunghe() {
+  Tabelle t;
+  t.nome_scenario = kScenario;
+  t.numero_treno = kTreno;
+  t.scrivi_linea = 1;
+  t.limite_tabella = 1007000;
+  t.numero_celle = 20140;
+  t.percorso.resize(20141);
+  t.tabella_linea.assign(2 * 1007001, valore{});
+  t.linea(0, 0) = valore::Intero(0);
+  t.linea(0, 1) = valore::Intero(0);
+  t.linea(1, 0) = valore::Intero(0);
+  t.linea(1, 1) = valore::Intero(1);
+  for (int64_t r = 2; r <= t.limite_tabella - 2; ++r) {
+    t.linea(r, 0) = valore::Reale(static_cast<double>(r % 977) * 0.25);
+    t.linea(r, 1) = valore::Reale(static_cast<double>(r));
+  }
+  for (size_t k = 23; k < t.percorso.size(); k += 40) t.percorso[k].tipo = tipo_cella::kSegnale;
+  for (size_t k = 101; k + 20 < t.percorso.size(); k += 1000) {
+    t.percorso[k].tipo = tipo_cella::kInizioRallentamento;
+    t.percorso[k].dato1 = 60;
+    t.percorso[k + 20].tipo = tipo_cella::kFineRallentamento;
+    t.percorso[k - 24].tipo = tipo_cella::kAvvisoRallentamento;
+  }
+  for (size_t i = 1; i <= 49; ++i) t.stazioni[i].nome = "STAZIONE";
+  t.stazioni[85].nome = kScenario;
+  t.stazioni[86].nome = kTreno;
+  return t;
+}
+
+void BM_UscitaSuDisco(benchmark::State& state) {
+  const Tabelle modello = TabelleLunghe();
+  Cartella dir;
+  auto fs = MakeRealFileSystem();
+  for (auto _ : state) {
+    state.PauseTiming();
+    Tabelle t = modello;
+    state.ResumeTiming();
+    EsitoCompilazione e = finisci_percorso(t, Ambiente{fs.get(), dir.path()});
+    if (e.tipo != EsitoCompilazione::Tipo::kCompletato) {
+      state.SkipWithError("output stage did not complete");
+      break;
+    }
+  }
+}
+
+void BM_CodificaLinea(benchmark::State& state) {
+  const Tabelle t = TabelleLunghe();
+  for (auto _ : state) benchmark::DoNotOptimize(codifica_linea(t));
+}
+
 void BM_ScritturaSemplice(benchmark::State& state) {
-  // The bytes a compile of the long line writes.
+  // The bytes to write: those of a whole compile, or of the last stage.
   MemoryFileSystem memoria;
-  Prepara(memoria, "/scenario", Lunghe());
-  if (!Compila(state, memoria, "/scenario")) return;
+  if (state.range(0) == 0) {
+    Prepara(memoria, "/scenario", Lunghe());
+    if (!Compila(state, memoria, "/scenario")) return;
+  } else {
+    Tabelle t = TabelleLunghe();
+    if (finisci_percorso(t, Ambiente{&memoria, "/scenario"}).tipo !=
+        EsitoCompilazione::Tipo::kCompletato)
+      std::abort();
+  }
   Cartella dir;
   for (auto _ : state) {
     for (const auto& [path, bytes] : memoria.files) {
       const std::string nome = JoinPath(dir.path(), std::filesystem::path(path).filename().string());
       std::FILE* f = std::fopen(nome.c_str(), "wb");
       if (f == nullptr) std::abort();
-      for (size_t i = 0; i < bytes.size(); i += 1 << 16) {
-        const size_t n = bytes.size() - i < (1u << 16) ? bytes.size() - i : (1u << 16);
-        if (std::fwrite(bytes.data() + i, 1, n, f) != n) std::abort();
-      }
+      if (std::fwrite(bytes.data(), 1, bytes.size(), f) != bytes.size()) std::abort();
       if (std::fclose(f) != 0) std::abort();
     }
   }
@@ -184,6 +248,8 @@ void BM_ScritturaSemplice(benchmark::State& state) {
 BENCHMARK(BM_ScenarioInMemoria)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LineaLungaInMemoria)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LineaLungaSuDisco)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_ScritturaSemplice)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CodificaLinea)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_UscitaSuDisco)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ScritturaSemplice)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 BENCHMARK_MAIN();

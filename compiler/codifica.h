@@ -1,6 +1,7 @@
 #ifndef SB_COMPILER_CODIFICA_H_
 #define SB_COMPILER_CODIFICA_H_
 
+#include <bit>
 #include <cstdint>
 #include <cstring>
 #include <string>
@@ -17,7 +18,15 @@ inline char* PutU8(char* p, uint8_t v) {
   return p + 1;
 }
 
+// On a little-endian host a value's own bytes are already in file order.
+template <typename T>
+inline char* PutNativo(char* p, T v) {
+  std::memcpy(p, &v, sizeof v);
+  return p + sizeof v;
+}
+
 inline char* PutU16(char* p, uint16_t v) {
+  if constexpr (std::endian::native == std::endian::little) return PutNativo(p, v);
   p[0] = static_cast<char>(v & 0xFF);
   p[1] = static_cast<char>(v >> 8);
   return p + 2;
@@ -26,6 +35,7 @@ inline char* PutU16(char* p, uint16_t v) {
 inline char* PutI16(char* p, int16_t v) { return PutU16(p, static_cast<uint16_t>(v)); }
 
 inline char* PutU32(char* p, uint32_t v) {
+  if constexpr (std::endian::native == std::endian::little) return PutNativo(p, v);
   for (int i = 0; i < 4; ++i) p[i] = static_cast<char>((v >> (8 * i)) & 0xFF);
   return p + 4;
 }
@@ -35,13 +45,13 @@ inline char* PutI32(char* p, int32_t v) { return PutU32(p, static_cast<uint32_t>
 inline char* PutF64(char* p, double v) {
   uint64_t bits = 0;
   std::memcpy(&bits, &v, sizeof bits);
+  if constexpr (std::endian::native == std::endian::little) return PutNativo(p, bits);
   for (int i = 0; i < 8; ++i) p[i] = static_cast<char>((bits >> (8 * i)) & 0xFF);
   return p + 8;
 }
 
-// Bytes of a text field: a 16-bit byte count, then the bytes.
+// A text field: a 16-bit byte count, then the bytes.
 // REQUIRES: the text has at most 65535 bytes.
-inline size_t DimensioneTesto(std::string_view s) { return 2 + s.size(); }
 inline char* PutTesto(char* p, std::string_view s) {
   p = PutU16(p, static_cast<uint16_t>(s.size()));
   if (!s.empty()) std::memcpy(p, s.data(), s.size());
@@ -51,13 +61,7 @@ inline char* PutTesto(char* p, std::string_view s) {
 // A tagged value is its 16-bit code and the payload the code names: nothing
 // for an empty value, 2 bytes for a 16-bit integer, 8 for a double. Any
 // other code has no payload that the files can carry and is written empty.
-inline size_t DimensioneValore(const valore& v) {
-  switch (v.codice) {
-    case valore::kIntero: return 4;
-    case valore::kReale: return 10;
-    default: return 2;
-  }
-}
+// At most 10 bytes.
 inline char* PutValore(char* p, const valore& v) {
   switch (v.codice) {
     case valore::kIntero: return PutI16(PutU16(p, valore::kIntero), v.intero);
