@@ -1,0 +1,255 @@
+// The cost of a whole compile, against the cost of merely writing its output.
+//
+//   BM_ScenarioInMemoria   the built-in scenario, sources and files in memory
+//   BM_LineaLungaInMemoria a 1,000,000 m line with curves all along it and a
+//                          busy train source, in memory
+//   BM_LineaLungaSuDisco   the same, reading and writing a real directory
+//   BM_UscitaSuDisco       only the last stage (finishing sweep, codes,
+//                          encoding and writing) on tables shaped as the
+//                          readers leave them for the long line
+//   BM_ScritturaSemplice   the three output files of the long line written
+//                          with plain buffered writes, the floor a compile
+//                          cannot beat: /0 the bytes of the whole compile,
+//                          /1 those of the last stage alone
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <map>
+#include <string>
+
+#include "compiler/finitura.h"
+#include "compiler/formato_linea.h"
+#include "compiler/memorizza_percorso.h"
+#include "platform/executable_dir.h"
+#include "platform/file_system.h"
+#include "sources/documenti.h"
+#include "sources/nomi_file.h"
+#include "sources/text_writer.h"
+
+namespace {
+
+const std::string kScenario = "Lavrano_Cestelle";
+const std::string kTreno = "58121";
+
+std::string Codifica(const TabellaRighe& righe) {
+  std::string b;
+  if (!CodificaRighe(righe, &b).ok()) std::abort();
+  return b;
+}
+
+// A line of 1,000,000 m: a gradient change every kilometre and a curve in
+// every kilometre, turning alternately left and right.
+std::string LineaLunga() {
+  std::string s =
+      "[generale]\r\n"
+      "lunghezza percorso,    1000000\r\n"
+      "sfondo uno,    1\r\n"
+      "ripetizione segnali 9 codici,    6800,    1000000\r\n"
+      "[pendenze]\r\n";
+  for (int p = 1000; p < 1000000; p += 1000)
+    s += "pendenza  , " + std::to_string(p) + "    , " + std::to_string(p / 1000 % 25 - 12) + "\r\n";
+  s += "[curve]\r\n";
+  const char* forme[] = {"curvad3", "curvas3", "curvad5", "curvas2"};
+  for (int p = 500, i = 0; p < 999000; p += 1000, ++i)
+    s += std::string(forme[i % 4]) + ",  " + std::to_string(p) + ",  600\r\n";
+  s += "[montagne]\r\n";
+  for (int p = 30000; p < 990000; p += 40000)
+    s += "montagna, " + std::to_string(p) + "," + std::to_string(p + 1500) + ",11\r\n";
+  s += "[fine]\r\n";
+  return s;
+}
+
+// A train over the long line: a speed row every 10 km, 49 stations, a signal
+// every 2 km, a slow-down every 50 km and a code cut every 3 km, placed so
+// that no two features want the same cell.
+std::string TrenoLungo() {
+  std::string s =
+      "[generale]\r\n"
+      "numero vetture,    9\r\n"
+      "percentuale massa frenata,    130\r\n"
+      "sabbia,    300\r\n"
+      "orologio,    17              48            30 \r\n"
+      "aderenza,       0, 80\r\n"
+      "[vel_limite]\r\n";
+  for (int p = 0; p < 990000; p += 10000)
+    s += "velocita, " + std::to_string(p) + ", " + std::to_string(p % 30000 == 0 ? 150 : 100) + "\r\n";
+  s += "[stazioni]\r\n";
+  for (int k = 0; k < 49; ++k)
+    s += "stazione, " + std::to_string(20000 * k + 10000) +
+         ", 12,  600,  0, 0, 0,  1,1,0,  4,1,1,   60,  18,31, 0, STAZIONE " + std::to_string(k) +
+         "\r\n";
+  s += "[segnali]\r\n";
+  for (int p = 1100; p < 990000; p += 2000)
+    s += "segnale, " + std::to_string(p) + ",   2, 4, 1,  1, 0,    2,  2,1,1, 0\r\n";
+  s += "[rallentamenti]\r\n";
+  for (int x = 5000; x < 990000; x += 50000)
+    s += "rallentamento, " + std::to_string(x) + ", 60, 1000, 0, 1, 0\r\n";
+  s += "[codici]\r\n";
+  for (int p = 2000; p < 990000; p += 3000) s += "abbattimento, " + std::to_string(p) + ", 270\r\n";
+  s += "[fine]\r\n";
+  return s;
+}
+
+struct Sorgenti {
+  std::string linea;
+  std::string treno;
+};
+
+const Sorgenti& Incorporate() {
+  static const Sorgenti s{Codifica(righe_linea()), Codifica(righe_treno())};
+  return s;
+}
+
+const Sorgenti& Lunghe() {
+  static const Sorgenti s{LineaLunga(), TrenoLungo()};
+  return s;
+}
+
+void Prepara(FileSystem& fs, const std::string& dir, const Sorgenti& s) {
+  if (!fs.Create(JoinPath(dir, nome_sorgente_linea(kScenario)), s.linea).ok() ||
+      !fs.Create(JoinPath(dir, nome_sorgente_treno(kScenario, kTreno)), s.treno).ok())
+    std::abort();
+}
+
+// One compile; reports an error in the benchmark when it does not complete.
+bool Compila(benchmark::State& state, FileSystem& fs, const std::string& dir) {
+  Tabelle t;
+  t.nome_scenario = kScenario;
+  t.numero_treno = kTreno;
+  int32_t j = 1;
+  EsitoCompilazione e = memorizza_percorso(t, Ambiente{&fs, dir}, j);
+  if (e.tipo != EsitoCompilazione::Tipo::kCompletato) {
+    state.SkipWithError(("compile did not complete: " + e.fallimento.message() + e.numero).c_str());
+    return false;
+  }
+  benchmark::DoNotOptimize(t.percorso.data());
+  return true;
+}
+
+void InMemoria(benchmark::State& state, const Sorgenti& s) {
+  const std::string dir = "/scenario";
+  for (auto _ : state) {
+    MemoryFileSystem fs;
+    Prepara(fs, dir, s);
+    if (!Compila(state, fs, dir)) break;
+  }
+}
+
+void BM_ScenarioInMemoria(benchmark::State& state) { InMemoria(state, Incorporate()); }
+void BM_LineaLungaInMemoria(benchmark::State& state) { InMemoria(state, Lunghe()); }
+
+// A scratch directory under the system's temporary directory.
+class Cartella {
+ public:
+  Cartella() {
+    std::string modello = (std::filesystem::temp_directory_path() / "scenario_bench_XXXXXX").string();
+    if (::mkdtemp(modello.data()) == nullptr) std::abort();
+    path_ = modello;
+  }
+  ~Cartella() { std::filesystem::remove_all(path_); }
+  const std::string& path() const { return path_; }
+
+ private:
+  std::string path_;
+};
+
+void BM_LineaLungaSuDisco(benchmark::State& state) {
+  Cartella dir;
+  auto fs = MakeRealFileSystem();
+  for (auto _ : state) {
+    state.PauseTiming();
+    Prepara(*fs, dir.path(), Lunghe());
+    state.ResumeTiming();
+    if (!Compila(state, *fs, dir.path())) break;
+  }
+}
+
+// Tables as the readers leave them for a 1,000,000 m line: a curving plan,
+// a signal every 2 km and a slow-down every 50 km on the grid.
+Tabelle TabelleLunghe() {
+  Tabelle t;
+  t.nome_scenario = kScenario;
+  t.numero_treno = kTreno;
+  t.scrivi_linea = 1;
+  t.limite_tabella = 1007000;
+  t.numero_celle = 20140;
+  t.percorso.resize(20141);
+  t.tabella_linea.assign(2 * 1007001, valore{});
+  t.linea(0, 0) = valore::Intero(0);
+  t.linea(0, 1) = valore::Intero(0);
+  t.linea(1, 0) = valore::Intero(0);
+  t.linea(1, 1) = valore::Intero(1);
+  for (int64_t r = 2; r <= t.limite_tabella - 2; ++r) {
+    t.linea(r, 0) = valore::Reale(static_cast<double>(r % 977) * 0.25);
+    t.linea(r, 1) = valore::Reale(static_cast<double>(r));
+  }
+  for (size_t k = 23; k < t.percorso.size(); k += 40) t.percorso[k].tipo = tipo_cella::kSegnale;
+  for (size_t k = 101; k + 20 < t.percorso.size(); k += 1000) {
+    t.percorso[k].tipo = tipo_cella::kInizioRallentamento;
+    t.percorso[k].dato1 = 60;
+    t.percorso[k + 20].tipo = tipo_cella::kFineRallentamento;
+    t.percorso[k - 24].tipo = tipo_cella::kAvvisoRallentamento;
+  }
+  for (size_t i = 1; i <= 49; ++i) t.stazioni[i].nome = "STAZIONE";
+  t.stazioni[85].nome = kScenario;
+  t.stazioni[86].nome = kTreno;
+  return t;
+}
+
+void BM_UscitaSuDisco(benchmark::State& state) {
+  const Tabelle modello = TabelleLunghe();
+  Cartella dir;
+  auto fs = MakeRealFileSystem();
+  for (auto _ : state) {
+    state.PauseTiming();
+    Tabelle t = modello;
+    state.ResumeTiming();
+    EsitoCompilazione e = finisci_percorso(t, Ambiente{fs.get(), dir.path()});
+    if (e.tipo != EsitoCompilazione::Tipo::kCompletato) {
+      state.SkipWithError("output stage did not complete");
+      break;
+    }
+  }
+}
+
+void BM_CodificaLinea(benchmark::State& state) {
+  const Tabelle t = TabelleLunghe();
+  for (auto _ : state) benchmark::DoNotOptimize(codifica_linea(t));
+}
+
+void BM_ScritturaSemplice(benchmark::State& state) {
+  // The bytes to write: those of a whole compile, or of the last stage.
+  MemoryFileSystem memoria;
+  if (state.range(0) == 0) {
+    Prepara(memoria, "/scenario", Lunghe());
+    if (!Compila(state, memoria, "/scenario")) return;
+  } else {
+    Tabelle t = TabelleLunghe();
+    if (finisci_percorso(t, Ambiente{&memoria, "/scenario"}).tipo !=
+        EsitoCompilazione::Tipo::kCompletato)
+      std::abort();
+  }
+  Cartella dir;
+  for (auto _ : state) {
+    for (const auto& [path, bytes] : memoria.files) {
+      const std::string nome = JoinPath(dir.path(), std::filesystem::path(path).filename().string());
+      std::FILE* f = std::fopen(nome.c_str(), "wb");
+      if (f == nullptr) std::abort();
+      if (std::fwrite(bytes.data(), 1, bytes.size(), f) != bytes.size()) std::abort();
+      if (std::fclose(f) != 0) std::abort();
+    }
+  }
+}
+
+}  // namespace
+
+BENCHMARK(BM_ScenarioInMemoria)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LineaLungaInMemoria)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LineaLungaSuDisco)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CodificaLinea)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_UscitaSuDisco)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ScritturaSemplice)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+BENCHMARK_MAIN();

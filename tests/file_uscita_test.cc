@@ -1,0 +1,197 @@
+#include "compiler/file_uscita.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "compiler/formato_linea.h"
+#include "compiler/formato_percorso.h"
+#include "compiler/formato_stazioni.h"
+
+namespace {
+
+std::string Byte(std::initializer_list<int> b) {
+  std::string s;
+  for (int x : b) s.push_back(static_cast<char>(x));
+  return s;
+}
+
+// The line table as the line reader leaves it for a complete line.
+void TabellaCompleta(Tabelle& t, int32_t limite) {
+  t.limite_tabella = limite;
+  t.tabella_linea.assign(2 * (static_cast<size_t>(limite) + 1), valore{});
+  t.linea(0, 0) = valore::Intero(0);
+  t.linea(0, 1) = valore::Intero(0);
+  t.linea(1, 0) = valore::Intero(0);
+  t.linea(1, 1) = valore::Intero(1);
+  for (int64_t r = 2; r <= limite - 2; ++r) {
+    t.linea(r, 0) = valore::Reale(0.0);
+    t.linea(r, 1) = valore::Reale(static_cast<double>(r));
+  }
+}
+
+TEST(FormatoTest, CellTakes15LittleEndianBytes) {
+  Tabelle t;
+  t.percorso.resize(3);
+  cella& c = t.percorso[1];
+  c.tipo = 1;
+  c.dato1 = 5121;
+  c.dato2 = -2;
+  c.dato3 = 0x0304;
+  c.dato4 = 8;
+  c.tempo = 101;
+  c.avviso = 81;
+  c.montagna = 3;
+  c.velocita = 22;
+  c.pendenza = 88;
+  c.aderenza = 90;
+  std::string b = codifica_percorso(t);
+  ASSERT_EQ(b.size(), 45u);
+  EXPECT_EQ(b.substr(0, 15), std::string(15, '\0'));
+  EXPECT_EQ(b.substr(15, 15),
+            Byte({1, 0x01, 0x14, 0xFE, 0xFF, 0x04, 0x03, 8, 0, 101, 81, 3, 22, 88, 90}));
+}
+
+TEST(FormatoTest, StationEntryLayout) {
+  Tabelle t;
+  record_stazione& s = t.stazioni[1];
+  s.tipo = 12;
+  s.inizio = 108150;
+  s.fine = -1;
+  s.posizione = 0x01020304;
+  s.tps = 7;
+  s.nome = "ORVIETO";
+  s.d2a = 1;
+  s.d3a = -1;
+  s.d1b = 4;
+  s.d2b = 0x0102;
+  s.d3b = 3;
+  s.rap = 9;
+  s.ac = 60;
+  s.mar = 1;
+  s.tab = 2;
+  s.orario = 66660;
+  t.stazioni[85].nome = "Lavrano_Cestelle";
+  t.stazioni[86].nome = "58121";
+  std::string b;
+  ASSERT_TRUE(codifica_stazioni(t, &b).ok());
+  ASSERT_EQ(b.size(), 87u * 34 + 7 + 16 + 5);
+  EXPECT_EQ(b.substr(0, 34), Byte({0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
+                                   0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
+  EXPECT_EQ(b.substr(34, 41),
+            Byte({12, 0x76, 0xA6, 0x01, 0x00, 0xFF, 0xFF, 0xFF, 0xFF, 0x04, 0x03, 0x02, 0x01, 7,
+                  7, 0}) +
+                "ORVIETO" +
+                Byte({1, 0, 0xFF, 0xFF, 4, 0, 0x02, 0x01, 3, 0, 9, 60, 1, 2, 0x64, 0x04, 0x01,
+                      0x00}));
+  // Entries 85 and 86 are the last two: 50 and 39 bytes.
+  const size_t e85 = b.size() - 50 - 39;
+  EXPECT_EQ(b.substr(e85 + 14, 18), Byte({16, 0}) + "Lavrano_Cestelle");
+  EXPECT_EQ(b.substr(e85 + 50 + 14, 7), Byte({5, 0}) + "58121");
+}
+
+TEST(FormatoTest, NameTooLongForItsCountIsRefused) {
+  Tabelle t;
+  t.stazioni[3].nome = std::string(65536, 'A');
+  std::string b;
+  Status s = codifica_stazioni(t, &b);
+  EXPECT_FALSE(s.ok());
+  EXPECT_NE(s.message().find("entry 3"), std::string::npos);
+  t.stazioni[3].nome.pop_back();
+  EXPECT_TRUE(codifica_stazioni(t, &b).ok());
+}
+
+TEST(FormatoTest, CompleteLineTableSize) {
+  Tabelle t;
+  TabellaCompleta(t, 183000);
+  std::string b = codifica_linea(t);
+  ASSERT_EQ(b.size(), 3659964u);
+  EXPECT_EQ(b.substr(0, 8), Byte({2, 0, 0, 0, 2, 0, 0, 0}));
+  EXPECT_EQ(b.substr(8, 2), Byte({5, 0}));
+  // Column 0 ends with two empty values; column 1 starts right after.
+  const size_t colonna = 10 * 183000 - 18;
+  EXPECT_EQ(b.substr(colonna - 4, 4), Byte({0, 0, 0, 0}));
+  EXPECT_EQ(b.substr(colonna, 8), Byte({2, 0, 0, 0, 2, 0, 1, 0}));
+  double y2 = 0;
+  std::memcpy(&y2, b.data() + colonna + 10, 8);
+  EXPECT_EQ(y2, 2.0);
+  EXPECT_EQ(b.substr(colonna + 8, 2), Byte({5, 0}));
+}
+
+TEST(FormatoTest, DoubleBytesAreLittleEndian) {
+  Tabelle t;
+  t.limite_tabella = 0;
+  t.tabella_linea = {valore::Reale(1.0), valore{}};
+  EXPECT_EQ(codifica_linea(t), Byte({5, 0, 0, 0, 0, 0, 0, 0, 0xF0, 0x3F, 0, 0}));
+}
+
+class SostituisciFileTest : public ::testing::Test {
+ protected:
+  MemoryFileSystem fs;
+};
+
+TEST_F(SostituisciFileTest, LongerOldFileIsReplacedWhole) {
+  fs.files["/d/f"] = std::string(1000, 'x');
+  ASSERT_TRUE(sostituisci_file(fs, "/d/f", "abc").ok());
+  EXPECT_EQ(fs.files["/d/f"], "abc");
+  ASSERT_TRUE(sostituisci_file(fs, "/d/g", "").ok());  // created when missing
+  EXPECT_EQ(fs.files.count("/d/g"), 1u);
+}
+
+TEST_F(SostituisciFileTest, EachStepReportsItsFailure) {
+  for (MemoryFileSystem::Op op :
+       {MemoryFileSystem::Op::kTouch, MemoryFileSystem::Op::kRemove, MemoryFileSystem::Op::kCreate}) {
+    MemoryFileSystem m;
+    m.files["/d/f"] = "old";
+    m.Fail(op, "/d/f");
+    Status s = sostituisci_file(m, "/d/f", "new");
+    EXPECT_FALSE(s.ok());
+    EXPECT_NE(s.message().find("'/d/f'"), std::string::npos) << s.message();
+  }
+}
+
+class ScriviFileUscitaTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    t.nome_scenario = "S";
+    t.numero_treno = "1";
+    t.scrivi_linea = 1;
+    t.numero_celle = 140;
+    t.percorso.resize(141);
+    TabellaCompleta(t, 7000);
+  }
+  Tabelle t;
+  MemoryFileSystem fs;
+  const Ambiente a{&fs, "/d"};
+};
+
+TEST_F(ScriviFileUscitaTest, WritesTheThreeFiles) {
+  ASSERT_TRUE(scrivi_file_uscita(t, a).ok());
+  ASSERT_EQ(fs.files.size(), 3u);
+  EXPECT_EQ(fs.files["/d/S_linea.dat"].size(), 2u * (10 * 7000 - 18));
+  EXPECT_EQ(fs.files["/d/S_1.sim"].size(), 87u * 34);
+  EXPECT_EQ(fs.files["/d/S_1.dat"].size(), 141u * 15);
+}
+
+TEST_F(ScriviFileUscitaTest, WithoutLineTableTheOldFileStaysUntouched) {
+  t.scrivi_linea = 0;
+  t.tabella_linea.clear();
+  fs.files["/d/S_linea.dat"] = "old line table";
+  fs.Fail(MemoryFileSystem::Op::kTouch, "/d/S_linea.dat");  // any access would fail
+  ASSERT_TRUE(scrivi_file_uscita(t, a).ok());
+  EXPECT_EQ(fs.files["/d/S_linea.dat"], "old line table");
+  EXPECT_EQ(fs.files.count("/d/S_1.dat"), 1u);
+}
+
+TEST_F(ScriviFileUscitaTest, AFailingFileStopsTheLaterOnes) {
+  fs.files["/d/S_1.dat"] = "old grid";
+  fs.Fail(MemoryFileSystem::Op::kCreate, "/d/S_1.sim");
+  Status s = scrivi_file_uscita(t, a);
+  EXPECT_FALSE(s.ok());
+  EXPECT_NE(s.message().find("/d/S_1.sim"), std::string::npos);
+  EXPECT_EQ(fs.files["/d/S_linea.dat"].size(), 2u * (10 * 7000 - 18));
+  EXPECT_EQ(fs.files["/d/S_1.dat"], "old grid");
+}
+
+}  // namespace

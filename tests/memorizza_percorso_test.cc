@@ -1,0 +1,118 @@
+#include "compiler/memorizza_percorso.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "compiler/finitura.h"
+
+namespace {
+
+using Tipo = EsitoCompilazione::Tipo;
+
+const std::string kScenario = "Abc";
+const std::string kTreno = "7";
+
+class MemorizzaPercorsoTest : public ::testing::Test {
+ protected:
+  // A grid as the readers leave it, with the identity copied into the
+  // station table.
+  void SetUp() override {
+    t.nome_scenario = kScenario;
+    t.numero_treno = kTreno;
+    t.stazioni[85].nome = kScenario;
+    t.stazioni[86].nome = kTreno;
+    t.numero_celle = 200;
+    t.percorso.resize(201);
+  }
+
+  Tabelle t;
+  MemoryFileSystem fs;
+  const Ambiente a{&fs, "/d"};
+};
+
+TEST_F(MemorizzaPercorsoTest, NoGridMeansNoCompileAndNoFile) {
+  int32_t j = 1;
+  t.stazioni[5].nome = kScenario;
+  EsitoCompilazione e = memorizza_percorso(t, a, j);
+  EXPECT_EQ(e.tipo, Tipo::kFallimento);
+  EXPECT_EQ(e.fallimento.message().rfind("cannot compile: the line source gave no track grid", 0),
+            0u)
+      << e.fallimento.message();
+  EXPECT_TRUE(fs.files.empty());
+  EXPECT_EQ(t.scrivi_linea, 1);
+  EXPECT_EQ(t.stazioni[5].nome, "");  // the station table was cleared
+  EXPECT_FALSE(t.ha_percorso());      // the grid of the fixture is not taken for one
+}
+
+TEST_F(MemorizzaPercorsoTest, HeaderValuesAndCompetitionCodes) {
+  EsitoCompilazione e = finisci_percorso(t, a);
+  ASSERT_EQ(e.tipo, Tipo::kCompletato) << e.fallimento.message();
+  EXPECT_EQ(t.percorso[1].dato1, 5121);
+  EXPECT_EQ(t.percorso[1].dato2, 2492);
+  EXPECT_EQ(t.stazioni[85].d2a, 610);
+  EXPECT_EQ(t.stazioni[85].orario, 33523);
+  // Cell 1 starts at byte 15 of the grid file.
+  const std::string& griglia = fs.files["/d/Abc_7.dat"];
+  ASSERT_EQ(griglia.size(), 201u * 15);
+  EXPECT_EQ(griglia.substr(16, 4), std::string("\x01\x14\xBC\x09", 4));
+  EXPECT_EQ(fs.files.count("/d/Abc_7.sim"), 1u);
+  EXPECT_EQ(fs.files.count("/d/Abc_linea.dat"), 0u);  // scrivi_linea is 0
+}
+
+TEST_F(MemorizzaPercorsoTest, FirstHeaderCheck) {
+  t.percorso[1].tipo = 12;
+  t.percorso[1].dato1 = 270;
+  EsitoCompilazione e = finisci_percorso(t, a);
+  EXPECT_EQ(e.tipo, Tipo::kErroreFatale);
+  EXPECT_EQ(e.numero, "1250");
+  EXPECT_TRUE(fs.files.empty());
+
+  Tabelle u = t;
+  u.percorso[1].dato1 = 0;
+  u.stazioni[85].d2a = 1;
+  EXPECT_EQ(finisci_percorso(u, a).numero, "1250");
+  EXPECT_TRUE(fs.files.empty());
+}
+
+TEST_F(MemorizzaPercorsoTest, SecondHeaderCheck) {
+  t.percorso[1].dato2 = 3;
+  EsitoCompilazione e = finisci_percorso(t, a);
+  EXPECT_EQ(e.tipo, Tipo::kErroreFatale);
+  EXPECT_EQ(e.numero, "1251");
+  EXPECT_EQ(t.percorso[1].dato1, 5121);  // the first header value was stored
+  EXPECT_TRUE(fs.files.empty());
+
+  Tabelle u;
+  u.percorso.resize(201);
+  u.stazioni[85].orario = 1;
+  EXPECT_EQ(finisci_percorso(u, a).numero, "1251");
+}
+
+TEST_F(MemorizzaPercorsoTest, SweepRunsBeforeTheFiles) {
+  t.percorso[100].tipo = 3;
+  t.percorso[100].dato1 = 60;
+  t.percorso[140].tipo = 2;
+  ASSERT_EQ(finisci_percorso(t, a).tipo, Tipo::kCompletato);
+  const std::string& griglia = fs.files["/d/Abc_7.dat"];
+  EXPECT_EQ(griglia[15 * 95], 12);
+  EXPECT_EQ(griglia[15 * 139], 12);
+}
+
+TEST_F(MemorizzaPercorsoTest, FileFailureIsReported) {
+  fs.Fail(MemoryFileSystem::Op::kRemove, "/d/Abc_7.sim");
+  EsitoCompilazione e = finisci_percorso(t, a);
+  EXPECT_EQ(e.tipo, Tipo::kFallimento);
+  EXPECT_NE(e.fallimento.message().find("/d/Abc_7.sim"), std::string::npos);
+  EXPECT_EQ(fs.files.count("/d/Abc_7.dat"), 0u);
+}
+
+TEST_F(MemorizzaPercorsoTest, GridWithoutAHeaderCellIsRefused) {
+  t.numero_celle = 0;
+  t.percorso.resize(1);
+  EsitoCompilazione e = finisci_percorso(t, a);
+  EXPECT_EQ(e.tipo, Tipo::kFallimento);
+  EXPECT_TRUE(fs.files.empty());
+}
+
+}  // namespace
