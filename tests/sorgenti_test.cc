@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "sources/documenti.h"
+#include "support/compila_memoria.h"
 
 namespace {
 
@@ -412,6 +413,35 @@ TEST_F(SorgentiTest, NoTwoPointFeaturesShareACell) {
   }
   for (const std::string& r : Dati(treno, 52, 115)) occupa(Cella(Numeri(r)[0], 1), r);
   for (size_t i = 117; i <= 196; ++i) occupa(Cella(Numeri(treno[i])[0], 0), treno[i]);
+}
+
+// The two sources as written, through the whole compile: nothing may be
+// refused, and every feature must land where the rows put it.
+TEST(SorgentiCompilazioneTest, TheScenarioCompilesWithoutAnyRecordedCode) {
+  CompilazioneInMemoria c;
+  CompilaInMemoria(SorgenteLineaIncorporata(), SorgenteTrenoIncorporata(), &c);
+  const Tabelle& t = c.tabelle;
+  ASSERT_EQ(c.esito.tipo, EsitoCompilazione::Tipo::kCompletato);
+  EXPECT_EQ(t.codice_errore, 0) << "at " << t.posizione_errore;
+
+  std::map<int, int> per_tipo;
+  for (const cella& k : t.percorso) ++per_tipo[k.tipo];
+  EXPECT_EQ(per_tipo[tipo_cella::kSegnale], 50);
+  EXPECT_EQ(per_tipo[tipo_cella::kIndicatoriVmax], 10);
+  EXPECT_EQ(per_tipo[tipo_cella::kFermata], 9);
+  EXPECT_EQ(per_tipo[tipo_cella::kAbbattimento], 32);
+  EXPECT_EQ(per_tipo[tipo_cella::kAbbattimentoNullo], 48);
+  EXPECT_EQ(per_tipo[tipo_cella::kCartello], 17);
+
+  EXPECT_EQ(t.stazioni[1].nome, "LAVRANO CENTRALE");
+  EXPECT_EQ(t.stazioni[2].nome, "LAVRANO FLAVIA");
+  EXPECT_EQ(t.stazioni[20].nome, "CESTELLE-CORTONA");
+  EXPECT_EQ(t.stazioni[21].nome, "");
+  // No signal announces itself over the approach marks of Orvieto's stop.
+  EXPECT_EQ(t.percorso[2174].tipo, tipo_cella::kFermata);
+  for (int k = 1; k <= 4; ++k) EXPECT_EQ(t.percorso[2174 - k].avviso, 80 + k) << k;
+  // The marked tunnel from 28050 to 29400 keeps every one of its markers.
+  for (int k = 564; k <= 584; k += 4) EXPECT_EQ(t.percorso[k].tipo, tipo_cella::kMontagna) << k;
 }
 
 }  // namespace
