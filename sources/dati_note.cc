@@ -54,7 +54,7 @@ TabellaRighe righe_note(const std::string& numero_treno) {
       u" maggiore precisione la pianta ed il profilo della linea, e collocare nei punti giusti le",
       u" stazioni, i segnali e le tabelle indicatrici di velocità massima; in più sono stati corretti ",
       u" alcuni raggi di curva e diverse pendenze che nella versione precedente erano solo stimati.",
-      u" Il posto di movimento di Panicale è stato ricostruito a quattro binari, com'è oggi, e la galleria",
+      u" Il posto di movimento di S.Oreste è stato ricostruito a quattro binari, com'è oggi, e la galleria",
       u" che lo precede è stata spostata nella sua vera posizione; sui tratti della linea LL con la ",
       u" ripetizione dei segnali a quattro codici, anziché a nove, sono state aggiunte le cesure.",
       u" Lo scenario è stato inoltre diviso in due parti, una per ciascun senso di marcia:",
