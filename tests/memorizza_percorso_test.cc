@@ -5,6 +5,7 @@
 #include <string>
 
 #include "compiler/finitura.h"
+#include "support/compila_memoria.h"
 
 namespace {
 
@@ -113,6 +114,39 @@ TEST_F(MemorizzaPercorsoTest, GridWithoutAHeaderCellIsRefused) {
   EsitoCompilazione e = finisci_percorso(t, a);
   EXPECT_EQ(e.tipo, Tipo::kFallimento);
   EXPECT_TRUE(fs.files.empty());
+}
+
+// The built-in scenario from its two source texts to its three files.
+TEST(ScenarioCompletoTest, BuiltInSourcesCompileToTheirFiles) {
+  CompilazioneInMemoria c;
+  CompilaInMemoria(SorgenteLineaIncorporata(), SorgenteTrenoIncorporata(), &c);
+  const Tabelle& t = c.tabelle;
+  ASSERT_EQ(c.esito.tipo, Tipo::kCompletato) << c.esito.fallimento.message();
+  EXPECT_EQ(t.codice_errore, 0) << "at " << t.posizione_errore;
+  EXPECT_EQ(t.stazioni[84].inizio, 130);
+  EXPECT_EQ(t.stazioni[84].posizione, 9);
+  EXPECT_EQ(t.stazioni[86].d2a, 300);
+  EXPECT_EQ(t.stazioni[86].d1b, 17);
+  EXPECT_EQ(t.stazioni[86].d2b, 48);
+  EXPECT_EQ(t.stazioni[86].d3b, 30);
+  for (int i = 1; i <= 20; ++i) EXPECT_NE(t.stazioni[static_cast<size_t>(i)].nome, "") << i;
+  EXPECT_EQ(t.stazioni[21].nome, "");
+  EXPECT_EQ(t.stazioni[21].posizione, 0);
+
+  // Both sources are consumed; the three files have the sizes of the tables.
+  const std::string dir = kDirectoryMemoria;
+  EXPECT_EQ(c.fs.files.count(dir + "/Lavrano_Cestelle_linea.txt"), 0u);
+  EXPECT_EQ(c.fs.files.count(dir + "/Lavrano_Cestelle_58121-.txt"), 0u);
+  EXPECT_EQ(c.fs.files[dir + "/Lavrano_Cestelle_linea.dat"].size(), 3659964u);
+  EXPECT_EQ(c.fs.files[dir + "/Lavrano_Cestelle_58121.dat"].size(), 15u * 3661);
+  const std::string& sim = c.fs.files[dir + "/Lavrano_Cestelle_58121.sim"];
+  size_t nomi = 0;
+  for (const record_stazione& s : t.stazioni) nomi += s.nome.size();
+  ASSERT_EQ(sim.size(), 2958 + nomi);
+  // The last two entries: the scenario (50 bytes) and the train (39 bytes).
+  const std::string scenario("\x10\x00" "Lavrano_Cestelle", 18), treno("\x05\x00" "58121", 7);
+  EXPECT_EQ(sim.substr(sim.size() - 89 + 14, 18), scenario);
+  EXPECT_EQ(sim.substr(sim.size() - 39 + 14, 7), treno);
 }
 
 }  // namespace
