@@ -49,7 +49,8 @@ std::string LineaLunga() {
       "ripetizione segnali 9 codici,    6800,    1000000\r\n"
       "[pendenze]\r\n";
   for (int p = 1000; p < 1000000; p += 1000)
-    s += "pendenza  , " + std::to_string(p) + "    , " + std::to_string(p / 1000 % 25 - 12) + "\r\n";
+    s +=
+        "pendenza  , " + std::to_string(p) + "    , " + std::to_string(p / 1000 % 25 - 12) + "\r\n";
   s += "[curve]\r\n";
   const char* forme[] = {"curvad3", "curvas3", "curvad5", "curvas2"};
   for (int p = 500, i = 0; p < 999000; p += 1000, ++i)
@@ -74,7 +75,8 @@ std::string TrenoLungo() {
       "aderenza,       0, 80\r\n"
       "[vel_limite]\r\n";
   for (int p = 0; p < 990000; p += 10000)
-    s += "velocita, " + std::to_string(p) + ", " + std::to_string(p % 30000 == 0 ? 150 : 100) + "\r\n";
+    s += "velocita, " + std::to_string(p) + ", " + std::to_string(p % 30000 == 0 ? 150 : 100) +
+         "\r\n";
   s += "[stazioni]\r\n";
   for (int k = 0; k < 49; ++k)
     s += "stazione, " + std::to_string(20000 * k + 10000) +
@@ -144,7 +146,8 @@ void BM_LineaLungaInMemoria(benchmark::State& state) { InMemoria(state, Lunghe()
 class Cartella {
  public:
   Cartella() {
-    std::string modello = (std::filesystem::temp_directory_path() / "scenario_bench_XXXXXX").string();
+    std::string modello =
+        (std::filesystem::temp_directory_path() / "scenario_bench_XXXXXX").string();
     if (::mkdtemp(modello.data()) == nullptr) std::abort();
     path_ = modello;
   }
@@ -234,7 +237,8 @@ void BM_ScritturaSemplice(benchmark::State& state) {
   Cartella dir;
   for (auto _ : state) {
     for (const auto& [path, bytes] : memoria.files) {
-      const std::string nome = JoinPath(dir.path(), std::filesystem::path(path).filename().string());
+      const std::string nome =
+          JoinPath(dir.path(), std::filesystem::path(path).filename().string());
       std::FILE* f = std::fopen(nome.c_str(), "wb");
       if (f == nullptr) std::abort();
       if (std::fwrite(bytes.data(), 1, bytes.size(), f) != bytes.size()) std::abort();

@@ -64,9 +64,12 @@ inline char* PutTesto(char* p, std::string_view s) {
 // At most 10 bytes.
 inline char* PutValore(char* p, const valore& v) {
   switch (v.codice) {
-    case valore::kIntero: return PutI16(PutU16(p, valore::kIntero), v.intero);
-    case valore::kReale: return PutF64(PutU16(p, valore::kReale), v.reale);
-    default: return PutU16(p, valore::kVuoto);
+    case valore::kIntero:
+      return PutI16(PutU16(p, valore::kIntero), v.intero);
+    case valore::kReale:
+      return PutF64(PutU16(p, valore::kReale), v.reale);
+    default:
+      return PutU16(p, valore::kVuoto);
   }
 }
 

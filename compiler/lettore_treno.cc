@@ -20,10 +20,10 @@ using L = LettoreCampi::Larghezza;
 
 // How a row handler ended.
 enum class Esito {
-  kAvanti,     // the row is done; go on with the next keyword test
-  kFineFile,   // code 15: stop reading, but finish the tables as at a normal end
-  kRitorna,    // a conflict was recorded: delete the source and stop everything
-  kGuasto,     // reading failed (code 25)
+  kAvanti,    // the row is done; go on with the next keyword test
+  kFineFile,  // code 15: stop reading, but finish the tables as at a normal end
+  kRitorna,   // a conflict was recorded: delete the source and stop everything
+  kGuasto,    // reading failed (code 25)
 };
 
 // A station's stop takes its length behind the stop point; the text written
@@ -324,8 +324,7 @@ Esito LettoreTreno::stazione() {
     inizio = int64_t{posizione} - lung / 2;
     fine = int64_t{posizione} + lung / 2 + (r.mar != 0 ? 50 : 0);
   }
-  if (!entra_i32(inizio) || !entra_i32(fine))
-    return conflitto(codice::kValoreEccessivo, posizione);
+  if (!entra_i32(inizio) || !entra_i32(fine)) return conflitto(codice::kValoreEccessivo, posizione);
   r.inizio = static_cast<int32_t>(inizio);
   r.fine = static_cast<int32_t>(fine);
   if (lung < 600) r.tab = 0;
@@ -382,7 +381,8 @@ void LettoreTreno::completa() {
 }  // namespace
 
 void leggi_sorgente_treno(Tabelle& t, const Ambiente& a, int32_t indice_cartello) {
-  const std::string path = JoinPath(a.directory, nome_sorgente_treno(t.nome_scenario, t.numero_treno));
+  const std::string path =
+      JoinPath(a.directory, nome_sorgente_treno(t.nome_scenario, t.numero_treno));
   auto elimina = [&] { return a.fs->Remove(path).ok(); };
   auto guasto = [&] {
     t.codice_errore = codice::kLetturaFallita;

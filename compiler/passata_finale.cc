@@ -44,7 +44,9 @@ class Passata {
  private:
   cella& at(int64_t k) { return t_.percorso[static_cast<size_t>(k)]; }
   bool libera_in(int64_t k) { return k >= 0 && k <= ultima_ && libera(at(k)); }
-  bool taglio_in(int64_t k) { return k >= 0 && k <= ultima_ && at(k).tipo == tipo_cella::kAbbattimento; }
+  bool taglio_in(int64_t k) {
+    return k >= 0 && k <= ultima_ && at(k).tipo == tipo_cella::kAbbattimento;
+  }
   void taglia(int64_t k) {
     at(k).tipo = tipo_cella::kAbbattimento;
     at(k).dato1 = kTaglio;

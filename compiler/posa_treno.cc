@@ -26,9 +26,9 @@ cella& at(Tabelle& t, int64_t k) { return t.percorso[static_cast<size_t>(k)]; }
 
 }  // namespace
 
-void memo_segnale(Tabelle& t, int32_t posizione, int32_t& sx, int32_t& s1, int32_t& s2,
-                  int32_t& s3, int32_t& rapp, int32_t& dx, int32_t& d1, int32_t& d2,
-                  int32_t& d3, int32_t& tempo) {
+void memo_segnale(Tabelle& t, int32_t posizione, int32_t& sx, int32_t& s1, int32_t& s2, int32_t& s3,
+                  int32_t& rapp, int32_t& dx, int32_t& d1, int32_t& d2, int32_t& d3,
+                  int32_t& tempo) {
   const int64_t k = cella_di(posizione, 1);
   if (k < 0) {
     t.codice_errore = codice::kFuoriPercorso;
@@ -72,12 +72,11 @@ void memo_segnale(Tabelle& t, int32_t posizione, int32_t& sx, int32_t& s1, int32
   c.dato3 = static_cast<int16_t>(v3);
   tempo = tempo_nuovo;
   c.tempo = static_cast<uint8_t>(byte_tempo);
-  for (int64_t n = 1; n <= 4; ++n)
-    at(t, k - 2 * n).avviso = static_cast<uint8_t>(base_avviso + n);
+  for (int64_t n = 1; n <= 4; ++n) at(t, k - 2 * n).avviso = static_cast<uint8_t>(base_avviso + n);
 }
 
-void memo_rallentamento(Tabelle& t, int32_t x, int32_t& v, int32_t& l, int32_t& f_tt,
-                        int32_t f_ta, int32_t& d_v) {
+void memo_rallentamento(Tabelle& t, int32_t x, int32_t& v, int32_t& l, int32_t& f_tt, int32_t f_ta,
+                        int32_t& d_v) {
   const int64_t ks = cella_di(x, 1);
   const int64_t ke = cella_di(int64_t{x} + l, 1);
   // The warning board stands 1200 m before the start, and only when there is

@@ -79,12 +79,11 @@ TEST(FormatoTest, StationEntryLayout) {
   ASSERT_EQ(b.size(), 87u * 34 + 7 + 16 + 5);
   EXPECT_EQ(b.substr(0, 34), Byte({0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
                                    0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
-  EXPECT_EQ(b.substr(34, 41),
-            Byte({12, 0x76, 0xA6, 0x01, 0x00, 0xFF, 0xFF, 0xFF, 0xFF, 0x04, 0x03, 0x02, 0x01, 7,
-                  7, 0}) +
-                "ORVIETO" +
-                Byte({1, 0, 0xFF, 0xFF, 4, 0, 0x02, 0x01, 3, 0, 9, 60, 1, 2, 0x64, 0x04, 0x01,
-                      0x00}));
+  EXPECT_EQ(
+      b.substr(34, 41),
+      Byte({12, 0x76, 0xA6, 0x01, 0x00, 0xFF, 0xFF, 0xFF, 0xFF, 0x04, 0x03, 0x02, 0x01, 7, 7, 0}) +
+          "ORVIETO" +
+          Byte({1, 0, 0xFF, 0xFF, 4, 0, 0x02, 0x01, 3, 0, 9, 60, 1, 2, 0x64, 0x04, 0x01, 0x00}));
   // Entries 85 and 86 are the last two: 50 and 39 bytes.
   const size_t e85 = b.size() - 50 - 39;
   EXPECT_EQ(b.substr(e85 + 14, 18), Byte({16, 0}) + "Lavrano_Cestelle");
@@ -140,8 +139,8 @@ TEST_F(SostituisciFileTest, LongerOldFileIsReplacedWhole) {
 }
 
 TEST_F(SostituisciFileTest, EachStepReportsItsFailure) {
-  for (MemoryFileSystem::Op op :
-       {MemoryFileSystem::Op::kTouch, MemoryFileSystem::Op::kRemove, MemoryFileSystem::Op::kCreate}) {
+  for (MemoryFileSystem::Op op : {MemoryFileSystem::Op::kTouch, MemoryFileSystem::Op::kRemove,
+                                  MemoryFileSystem::Op::kCreate}) {
     MemoryFileSystem m;
     m.files["/d/f"] = "old";
     m.Fail(op, "/d/f");

@@ -102,7 +102,8 @@ TEST_F(LettoreTrenoTest, StationRowsFillTheTableAndTheGrid) {
       "stazione,    4100,  2,  800,  0, 1, 1,  1,1,0,  4,1,1,    0,   0, 0, 0, PRIMA STAZIONE",
       "stazione,   16000, 22,  500,  0, 0, 0,  0,0,0,  4,1,1,    0,   0, 0, 0, SETTEBAGNI",
       "stazione,   65050, 25,  200,  0, 0, 0,  0,0,0,  0,0,0,    0,   0, 0, 0, BIVIO ORTE SUD",
-      "stazione,   93700, 25,  400,  0, 0, 0,  0,0,0,  0,0,0,    0,   0, 0, 0, P.C. CIVITELLA D'AGLIANO",
+      "stazione,   93700, 25,  400,  0, 0, 0,  0,0,0,  0,0,0,    0,   0, 0, 0, P.C. CIVITELLA "
+      "D'AGLIANO",
       "stazione,  108450, 12,  600,  0, 0, 0,  1,1,0,  4,1,1,   60,  18,31, 0, ORVIETO",
       Stazione(120000, 12, 800, "P.M. PANICALE-SANFATUCCHIO", 1, 1),
       Stazione(130000, 5, 600, "CITTA` DELLA PIEVE", 1, 1),
@@ -195,8 +196,8 @@ TEST_F(LettoreTrenoTest, StationPositionAndLengthChecks) {
 }
 
 TEST_F(LettoreTrenoTest, StationsMustKeep350MetresApart) {
-  leggi_righe({Stazione(4100, 2, 800, "A"), Stazione(16000, 22, 500, "B"),
-               Stazione(16850, 22, 500, "C")});
+  leggi_righe(
+      {Stazione(4100, 2, 800, "A"), Stazione(16000, 22, 500, "B"), Stazione(16850, 22, 500, "C")});
   EXPECT_EQ(t.codice_errore, 0);  // exactly 350 m
   t = Tabelle{};
   SetUp();

@@ -144,7 +144,9 @@ TEST(ScenarioCompletoTest, BuiltInSourcesCompileToTheirFiles) {
   for (const record_stazione& s : t.stazioni) nomi += s.nome.size();
   ASSERT_EQ(sim.size(), 2958 + nomi);
   // The last two entries: the scenario (50 bytes) and the train (39 bytes).
-  const std::string scenario("\x10\x00" "Lavrano_Cestelle", 18), treno("\x05\x00" "58121", 7);
+  // Each name after its 16-bit count (a literal's closing zero is the high byte).
+  const std::string scenario = std::string("\x10", 2) + "Lavrano_Cestelle";
+  const std::string treno = std::string("\x05", 2) + "58121";
   EXPECT_EQ(sim.substr(sim.size() - 89 + 14, 18), scenario);
   EXPECT_EQ(sim.substr(sim.size() - 39 + 14, 7), treno);
 }

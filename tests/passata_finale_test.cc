@@ -1,10 +1,11 @@
+#include "compiler/passata_finale.h"
+
 #include <gtest/gtest.h>
 
 #include <set>
 
 #include "compiler/codici_errore.h"
 #include "compiler/minimo.h"
-#include "compiler/passata_finale.h"
 
 namespace {
 
@@ -114,8 +115,7 @@ TEST_F(PassataFinaleTest, GroupThresholds) {
     int inizio;
     std::set<int> attesi;
   } casi[] = {
-      {7, {}},           {8, {3}},          {13, {8}},          {14, {9, 3}},
-      {20, {15, 9}},     {21, {16, 10, 3}},
+      {7, {}}, {8, {3}}, {13, {8}}, {14, {9, 3}}, {20, {15, 9}}, {21, {16, 10, 3}},
   };
   for (const auto& caso : casi) {
     t = Tabelle{};
