@@ -126,6 +126,11 @@ bool Compila(benchmark::State& state, FileSystem& fs, const std::string& dir) {
     state.SkipWithError(("compile did not complete: " + e.fallimento.message() + e.numero).c_str());
     return false;
   }
+  // A recorded code means a reader stopped early: the run would measure less.
+  if (t.codice_errore != 0) {
+    state.SkipWithError(("compile recorded code " + std::to_string(t.codice_errore)).c_str());
+    return false;
+  }
   benchmark::DoNotOptimize(t.percorso.data());
   return true;
 }

@@ -3,11 +3,20 @@
 #include "compiler/codifica.h"
 
 std::string codifica_linea(const Tabelle& t) {
-  // One pass: room for the largest encoding, then cut to what was written.
-  constexpr size_t kMassimo = 10;
-  std::string out(kMassimo * t.tabella_linea.size(), '\0');
-  char* p = out.data();
-  for (const valore& v : t.tabella_linea) p = PutValore(p, v);
-  out.resize(static_cast<size_t>(p - out.data()));
+  // Values are encoded into a small buffer that stays in cache and appended
+  // in blocks, so the large result is written once and never pre-filled.
+  constexpr size_t kMassimo = 10;  // bytes of the largest value
+  constexpr size_t kBlocco = 4096;
+  std::string out;
+  out.reserve(kMassimo * t.tabella_linea.size());
+  char blocco[kBlocco * kMassimo];
+  size_t i = 0;
+  const size_t n = t.tabella_linea.size();
+  while (i < n) {
+    char* p = blocco;
+    const size_t fine = n - i < kBlocco ? n : i + kBlocco;
+    for (; i < fine; ++i) p = PutValore(p, t.tabella_linea[i]);
+    out.append(blocco, static_cast<size_t>(p - blocco));
+  }
   return out;
 }
