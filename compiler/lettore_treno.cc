@@ -26,8 +26,8 @@ enum class Esito {
   kGuasto,    // reading failed (code 25)
 };
 
-// A station's stop takes its length behind the stop point; the text written
-// for stations keeps at least this much line after a station's position.
+// A station row needs this much grid after its position, room for its area
+// and its stop cell.
 constexpr int64_t kMargineStazione = 800;
 // Every other row needs two cells after its position.
 constexpr int64_t kMargine = 100;
