@@ -44,9 +44,8 @@ inline constexpr int32_t kAbbattimentoSegnale = 11;     // no room for a cut bef
 inline constexpr int32_t kAbbattimentoInizio = 12;      // no room for a cut behind a slow-down start
 inline constexpr int32_t kAbbattimentoPercorso = 13;    // no room for a cut along or after a slow-down
 
-// Rows the tables have no room for. The original numbering leaves these
-// cases open; each is refused with its own number so that nothing is ever
-// written outside a table.
+// Rows the tables have no room for. Each is refused with its own number, so
+// that nothing is ever written outside a table.
 inline constexpr int32_t kCurvaOltreTabella = 104;      // a curve ending beyond the line table
 inline constexpr int32_t kTroppiCartelli = 105;         // an 81st text board
 inline constexpr int32_t kMontagnaOltrePercorso = 106;  // a tunnel stretch ending beyond the grid
