@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/executable_dir.h"
+
 #include <cstring>
 #include <string>
 
@@ -168,29 +170,29 @@ class ScriviFileUscitaTest : public ::testing::Test {
 TEST_F(ScriviFileUscitaTest, WritesTheThreeFiles) {
   ASSERT_TRUE(scrivi_file_uscita(t, a).ok());
   ASSERT_EQ(fs.files.size(), 3u);
-  EXPECT_EQ(fs.files["/d/S_linea.dat"].size(), 2u * (10 * 7000 - 18));
-  EXPECT_EQ(fs.files["/d/S_1.sim"].size(), 87u * 34);
-  EXPECT_EQ(fs.files["/d/S_1.dat"].size(), 141u * 15);
+  EXPECT_EQ(fs.files[JoinPath("/d", "S_linea.dat")].size(), 2u * (10 * 7000 - 18));
+  EXPECT_EQ(fs.files[JoinPath("/d", "S_1.sim")].size(), 87u * 34);
+  EXPECT_EQ(fs.files[JoinPath("/d", "S_1.dat")].size(), 141u * 15);
 }
 
 TEST_F(ScriviFileUscitaTest, WithoutLineTableTheOldFileStaysUntouched) {
   t.scrivi_linea = 0;
   t.tabella_linea.clear();
-  fs.files["/d/S_linea.dat"] = "old line table";
-  fs.Fail(MemoryFileSystem::Op::kTouch, "/d/S_linea.dat");  // any access would fail
+  fs.files[JoinPath("/d", "S_linea.dat")] = "old line table";
+  fs.Fail(MemoryFileSystem::Op::kTouch, JoinPath("/d", "S_linea.dat"));  // any access would fail
   ASSERT_TRUE(scrivi_file_uscita(t, a).ok());
-  EXPECT_EQ(fs.files["/d/S_linea.dat"], "old line table");
-  EXPECT_EQ(fs.files.count("/d/S_1.dat"), 1u);
+  EXPECT_EQ(fs.files[JoinPath("/d", "S_linea.dat")], "old line table");
+  EXPECT_EQ(fs.files.count(JoinPath("/d", "S_1.dat")), 1u);
 }
 
 TEST_F(ScriviFileUscitaTest, AFailingFileStopsTheLaterOnes) {
-  fs.files["/d/S_1.dat"] = "old grid";
-  fs.Fail(MemoryFileSystem::Op::kCreate, "/d/S_1.sim");
+  fs.files[JoinPath("/d", "S_1.dat")] = "old grid";
+  fs.Fail(MemoryFileSystem::Op::kCreate, JoinPath("/d", "S_1.sim"));
   Status s = scrivi_file_uscita(t, a);
   EXPECT_FALSE(s.ok());
-  EXPECT_NE(s.message().find("/d/S_1.sim"), std::string::npos);
-  EXPECT_EQ(fs.files["/d/S_linea.dat"].size(), 2u * (10 * 7000 - 18));
-  EXPECT_EQ(fs.files["/d/S_1.dat"], "old grid");
+  EXPECT_NE(s.message().find(JoinPath("/d", "S_1.sim")), std::string::npos);
+  EXPECT_EQ(fs.files[JoinPath("/d", "S_linea.dat")].size(), 2u * (10 * 7000 - 18));
+  EXPECT_EQ(fs.files[JoinPath("/d", "S_1.dat")], "old grid");
 }
 
 }  // namespace

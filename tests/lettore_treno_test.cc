@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "platform/executable_dir.h"
+
 #include <initializer_list>
 #include <string>
 
@@ -8,7 +10,7 @@
 
 namespace {
 
-const char kSorgente[] = "/d/S_1-.txt";
+const std::string kSorgente = JoinPath("/d", "S_1-.txt");
 
 std::string Righe(std::initializer_list<std::string> righe) {
   std::string s;

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/executable_dir.h"
+
 #include <string>
 
 #include "compiler/finitura.h"
@@ -54,11 +56,11 @@ TEST_F(MemorizzaPercorsoTest, HeaderValuesAndCompetitionCodes) {
   EXPECT_EQ(t.stazioni[85].d2a, 610);
   EXPECT_EQ(t.stazioni[85].orario, 33523);
   // Cell 1 starts at byte 15 of the grid file.
-  const std::string& griglia = fs.files["/d/Abc_7.dat"];
+  const std::string& griglia = fs.files[JoinPath("/d", "Abc_7.dat")];
   ASSERT_EQ(griglia.size(), 201u * 15);
   EXPECT_EQ(griglia.substr(16, 4), std::string("\x01\x14\xBC\x09", 4));
-  EXPECT_EQ(fs.files.count("/d/Abc_7.sim"), 1u);
-  EXPECT_EQ(fs.files.count("/d/Abc_linea.dat"), 0u);  // scrivi_linea is 0
+  EXPECT_EQ(fs.files.count(JoinPath("/d", "Abc_7.sim")), 1u);
+  EXPECT_EQ(fs.files.count(JoinPath("/d", "Abc_linea.dat")), 0u);  // scrivi_linea is 0
 }
 
 TEST_F(MemorizzaPercorsoTest, FirstHeaderCheck) {
@@ -95,17 +97,17 @@ TEST_F(MemorizzaPercorsoTest, SweepRunsBeforeTheFiles) {
   t.percorso[100].dato1 = 60;
   t.percorso[140].tipo = 2;
   ASSERT_EQ(finisci_percorso(t, a).tipo, Tipo::kCompletato);
-  const std::string& griglia = fs.files["/d/Abc_7.dat"];
+  const std::string& griglia = fs.files[JoinPath("/d", "Abc_7.dat")];
   EXPECT_EQ(griglia[15 * 95], 12);
   EXPECT_EQ(griglia[15 * 139], 12);
 }
 
 TEST_F(MemorizzaPercorsoTest, FileFailureIsReported) {
-  fs.Fail(MemoryFileSystem::Op::kRemove, "/d/Abc_7.sim");
+  fs.Fail(MemoryFileSystem::Op::kRemove, JoinPath("/d", "Abc_7.sim"));
   EsitoCompilazione e = finisci_percorso(t, a);
   EXPECT_EQ(e.tipo, Tipo::kFallimento);
-  EXPECT_NE(e.fallimento.message().find("/d/Abc_7.sim"), std::string::npos);
-  EXPECT_EQ(fs.files.count("/d/Abc_7.dat"), 0u);
+  EXPECT_NE(e.fallimento.message().find(JoinPath("/d", "Abc_7.sim")), std::string::npos);
+  EXPECT_EQ(fs.files.count(JoinPath("/d", "Abc_7.dat")), 0u);
 }
 
 TEST_F(MemorizzaPercorsoTest, GridWithoutAHeaderCellIsRefused) {
@@ -135,11 +137,11 @@ TEST(ScenarioCompletoTest, BuiltInSourcesCompileToTheirFiles) {
 
   // Both sources are consumed; the three files have the sizes of the tables.
   const std::string dir = kDirectoryMemoria;
-  EXPECT_EQ(c.fs.files.count(dir + "/Lavrano_Cestelle_linea.txt"), 0u);
-  EXPECT_EQ(c.fs.files.count(dir + "/Lavrano_Cestelle_58121-.txt"), 0u);
-  EXPECT_EQ(c.fs.files[dir + "/Lavrano_Cestelle_linea.dat"].size(), 3659964u);
-  EXPECT_EQ(c.fs.files[dir + "/Lavrano_Cestelle_58121.dat"].size(), 15u * 3661);
-  const std::string& sim = c.fs.files[dir + "/Lavrano_Cestelle_58121.sim"];
+  EXPECT_EQ(c.fs.files.count(JoinPath(dir, "Lavrano_Cestelle_linea.txt")), 0u);
+  EXPECT_EQ(c.fs.files.count(JoinPath(dir, "Lavrano_Cestelle_58121-.txt")), 0u);
+  EXPECT_EQ(c.fs.files[JoinPath(dir, "Lavrano_Cestelle_linea.dat")].size(), 3659964u);
+  EXPECT_EQ(c.fs.files[JoinPath(dir, "Lavrano_Cestelle_58121.dat")].size(), 15u * 3661);
+  const std::string& sim = c.fs.files[JoinPath(dir, "Lavrano_Cestelle_58121.sim")];
   size_t nomi = 0;
   for (const record_stazione& s : t.stazioni) nomi += s.nome.size();
   ASSERT_EQ(sim.size(), 2958 + nomi);
