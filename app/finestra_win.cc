@@ -5,13 +5,7 @@
 #ifndef UNICODE
 #define UNICODE  // the wide forms of the resource macros (IDC_ARROW)
 #endif
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
+#include "platform/windows_h.h"
 
 #include "app/finestra.h"
 #include "app/form1.h"

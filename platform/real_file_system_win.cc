@@ -2,13 +2,7 @@
 // other at this level), so the CR LF line ends the text writer produces
 // reach the disk exactly as they are. Paths are the program's UTF-8 texts,
 // turned into UTF-16 for the wide system calls.
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
+#include "platform/windows_h.h"
 
 #include <algorithm>
 

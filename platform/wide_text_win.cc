@@ -1,12 +1,6 @@
 #include "platform/wide_text_win.h"
 
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
+#include "platform/windows_h.h"
 
 #include <cstdint>
 
