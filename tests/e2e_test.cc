@@ -11,6 +11,8 @@
 
 #include "sources/documenti.h"
 #include "sources/text_writer.h"
+#include "platform/executable_dir.h"
+#include "support/compila_memoria.h"
 #include "support/temp_dir.h"
 
 namespace {
@@ -39,6 +41,23 @@ TEST(EndToEndTest, RunInAnEmptyDirectoryWritesTheDocumentsByteForByte) {
   EXPECT_EQ(files[kNote], Bytes(righe_note("58121")));
   EXPECT_EQ(files[kRallentamenti], Bytes(righe_rallentamenti()));
   EXPECT_EQ(files[kScheda], Bytes(righe_scheda("58121")));
+
+  // Exactly the three documents and the three compiled files: both sources
+  // were consumed. The compiled files are those of the same compile done in
+  // memory.
+  CompilazioneInMemoria c;
+  CompilaInMemoria(SorgenteLineaIncorporata(), SorgenteTrenoIncorporata(), &c);
+  ASSERT_EQ(c.tabelle.codice_errore, 0);
+  std::vector<std::string> names;
+  for (const auto& [name, bytes] : files) names.push_back(name);
+  EXPECT_EQ(names, (std::vector<std::string>{"Lavrano_Cestelle_58121.dat",
+                                             "Lavrano_Cestelle_58121.sim", kNote, kRallentamenti,
+                                             kScheda, "Lavrano_Cestelle_linea.dat"}));
+  for (const char* name : {"Lavrano_Cestelle_58121.dat", "Lavrano_Cestelle_58121.sim",
+                           "Lavrano_Cestelle_linea.dat"})
+    EXPECT_EQ(files[name], c.fs.files[JoinPath(kDirectoryMemoria, name)]) << name;
+  EXPECT_EQ(files["Lavrano_Cestelle_linea.dat"].size(), 3659964u);
+  EXPECT_EQ(files["Lavrano_Cestelle_58121.dat"].size(), 15u * 3661);
 }
 
 TEST(EndToEndTest, SecondRunGivesIdenticalFiles) {
