@@ -13,8 +13,11 @@ enum class Bersaglio {
 };
 
 // Runs the whole compile in memory on `data` and checks what must hold for
-// any input: the run ends with an outcome, and the files it wrote have the
-// sizes their tables give. Aborts on a broken invariant.
+// any input: the outcome agrees with the recorded code and with the files
+// left behind, the sources are consumed, the files written have the sizes
+// and the values their tables give, and without curve rows the grid does
+// not depend on whether the plan of the line is built. Aborts on a broken
+// invariant.
 void CompilaIngresso(Bersaglio b, std::string_view data);
 
 #endif  // SB_FUZZ_FUZZ_COMPILA_H_
