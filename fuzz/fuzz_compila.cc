@@ -79,7 +79,8 @@ void VerificaFileLinea(const Tabelle& t, const std::string& b) {
   Verifica(valori == 2 * righe, "line table file holds the whole table");
 }
 
-// What must hold after any compile, whatever the sources held.
+}  // namespace
+
 void VerificaCompilazione(const CompilazioneInMemoria& c, int32_t j) {
   const Tabelle& t = c.tabelle;
   const Percorsi p(t);
@@ -145,8 +146,6 @@ void VerificaCompilazione(const CompilazioneInMemoria& c, int32_t j) {
     }
   }
 }
-
-}  // namespace
 
 void CompilaIngresso(Bersaglio b, std::string_view data) {
   std::string_view linea, treno;

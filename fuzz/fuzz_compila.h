@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string_view>
 
+#include "support/compila_memoria.h"
+
 // What a fuzz target feeds to the compiler.
 enum class Bersaglio {
   kLinea,     // the input is the line source; the train source is the built-in one
@@ -19,5 +21,9 @@ enum class Bersaglio {
 // not depend on whether the plan of the line is built. Aborts on a broken
 // invariant.
 void CompilaIngresso(Bersaglio b, std::string_view data);
+
+// The checks of CompilaIngresso on one compile made with `j` as the driver's
+// argument, whose sources were both put in `c.fs` before it.
+void VerificaCompilazione(const CompilazioneInMemoria& c, int32_t j);
 
 #endif  // SB_FUZZ_FUZZ_COMPILA_H_
