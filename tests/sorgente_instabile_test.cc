@@ -105,12 +105,12 @@ TEST_F(SorgenteInstabileTest, TrainSourceCutInsideAStationRowIsAReadingFailure) 
 }
 
 TEST_F(SorgenteInstabileTest, LineSourceCutAnywhere) {
-  // The plan of the line is built on every fifth cut only: it costs most
+  // The plan of the line is built on every eighth cut only: it costs most
   // and does not change how the text is read.
   int n = 0;
-  for (size_t taglio = 0; taglio <= linea_.size(); taglio += 29, ++n) {
+  for (size_t taglio = 0; taglio <= linea_.size(); taglio += 37, ++n) {
     SCOPED_TRACE(taglio);
-    Compila(Linea(), SorgenteInstabile::Modo::kAccorciata, taglio, n % 5 == 0 ? 1 : 0);
+    Compila(Linea(), SorgenteInstabile::Modo::kAccorciata, taglio, n % 8 == 0 ? 1 : 0);
     EXPECT_FALSE(c->fs.Exists(Linea()));
   }
 }
