@@ -20,6 +20,9 @@ constexpr int kCommentiElementi = 2;
 constexpr int64_t kMetroMassimo = 1000000;
 // Lowest entry of the station table a text board may take.
 constexpr int32_t kUltimoCartello = 1;
+// Longest board text the station table file can carry: its byte count is
+// 16 bits wide.
+constexpr size_t kTestoMassimo = 65535;
 
 // Curvature magnitudes (radians per metre) selected by the first of these
 // digits that occurs in a curve keyword, tried in this order.
@@ -160,6 +163,7 @@ LetturaLinea::Esito LetturaLinea::riga_cartello() {
   // Boards take the station entries from 80 down; below entry 1 there is
   // no room left.
   if (indice_cartello_ < kUltimoCartello) return chiudi(codice::kTroppiCartelli, p);
+  if (t_.riga.size() > kTestoMassimo) return chiudi(codice::kValoreEccessivo, p);
   c.tipo = tipo_cella::kCartello;
   c.dato1 = static_cast<int16_t>(indice_cartello_);
   t_.stazioni[static_cast<size_t>(indice_cartello_)].nome = t_.riga;

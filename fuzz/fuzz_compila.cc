@@ -1,14 +1,20 @@
 #include "fuzz/fuzz_compila.h"
 
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 
+#include "compiler/codici_errore.h"
+#include "compiler/lettore_campi.h"
 #include "platform/executable_dir.h"
 #include "sources/nomi_file.h"
 #include "support/compila_memoria.h"
 
 namespace {
+
+using Tipo = EsitoCompilazione::Tipo;
 
 void Verifica(bool ok, const char* cosa) {
   if (!ok) {
@@ -27,7 +33,119 @@ const std::string& TrenoIncorporato() {
   return s;
 }
 
+// Where the in-memory compile puts each of its files.
+struct Percorsi {
+  explicit Percorsi(const Tabelle& t)
+      : linea(JoinPath(kDirectoryMemoria, nome_sorgente_linea(t.nome_scenario))),
+        treno(JoinPath(kDirectoryMemoria, nome_sorgente_treno(t.nome_scenario, t.numero_treno))),
+        tabella(JoinPath(kDirectoryMemoria, nome_file_linea(t.nome_scenario))),
+        stazioni(JoinPath(kDirectoryMemoria, nome_file_stazioni(t.nome_scenario, t.numero_treno))),
+        griglia(JoinPath(kDirectoryMemoria, nome_file_percorso(t.nome_scenario, t.numero_treno))) {}
+  std::string linea, treno, tabella, stazioni, griglia;
+};
+
+uint16_t U16(const std::string& b, size_t at) {
+  return static_cast<uint16_t>(static_cast<unsigned char>(b[at]) |
+                               (static_cast<unsigned char>(b[at + 1]) << 8));
+}
+
+// Walks the line table file value by value: every value carries one of the
+// three codes and a finite number, rows 0 and 1 are the start of the plan,
+// and the file holds exactly the table's elements.
+void VerificaFileLinea(const Tabelle& t, const std::string& b) {
+  size_t at = 0, valori = 0;
+  const size_t righe = static_cast<size_t>(t.limite_tabella) + 1;
+  while (at < b.size()) {
+    Verifica(at + 2 <= b.size(), "line table value cut short");
+    const uint16_t codice = U16(b, at);
+    at += 2;
+    const size_t riga = valori % righe;
+    if (codice == valore::kIntero) {
+      Verifica(at + 2 <= b.size(), "line table integer cut short");
+      Verifica(riga <= 1, "integer value beyond row 1");
+      at += 2;
+    } else if (codice == valore::kReale) {
+      Verifica(at + 8 <= b.size(), "line table double cut short");
+      double x = 0;
+      std::memcpy(&x, b.data() + at, sizeof x);
+      Verifica(std::isfinite(x), "line table value not finite");
+      Verifica(riga >= 2 && riga + 2 <= righe - 1, "computed value outside rows 2 to limit - 2");
+      at += 8;
+    } else {
+      Verifica(codice == valore::kVuoto, "line table value code");
+    }
+    ++valori;
+  }
+  Verifica(valori == 2 * righe, "line table file holds the whole table");
+}
+
 }  // namespace
+
+void VerificaCompilazione(const CompilazioneInMemoria& c, int32_t j) {
+  const Tabelle& t = c.tabelle;
+  const Percorsi p(t);
+  auto presente = [&](const std::string& path) { return c.fs.files.count(path) != 0; };
+  auto file = [&](const std::string& path) -> const std::string& { return c.fs.files.at(path); };
+
+  Verifica(t.codice_errore >= 0, "error code not negative");
+  Verifica(t.numero_montagne >= 0 && t.numero_montagne < kNumeroMontagne, "tunnel count");
+  for (const auto& s : t.stazioni) Verifica(s.nome.size() <= 65535, "name fits its count");
+
+  // The line source is consumed on every way out. The train source is read
+  // (and so deleted) unless the line half gave up with a code of its own;
+  // a reading failure deletes both.
+  Verifica(!presente(p.linea), "line source deleted");
+  if (presente(p.treno)) {
+    Verifica(t.codice_errore != 0 && t.codice_errore != codice::kFuoriPercorso &&
+                 t.codice_errore != codice::kLetturaFallita,
+             "train source left only after the line half gave up");
+  }
+  // After a line half that read to its end, the plan reaches its last row.
+  const bool linea_completa = !presente(p.treno) && t.codice_errore != codice::kLetturaFallita;
+
+  const bool binari = presente(p.tabella) || presente(p.stazioni) || presente(p.griglia);
+  switch (c.esito.tipo) {
+    case Tipo::kFallimento:
+      // In memory nothing refuses a file: the only failure left is a line
+      // source that gave no grid, and that is always recorded.
+      Verifica(!t.ha_percorso(), "compile failed although there is a grid");
+      Verifica(t.codice_errore != 0, "no grid without a recorded code");
+      Verifica(!binari, "no binary file after a failure");
+      return;
+    case Tipo::kErroreFatale:
+      Verifica(c.esito.numero == "1250" || c.esito.numero == "1251", "fatal number");
+      Verifica(!binari, "no binary file after a fatal check");
+      return;
+    case Tipo::kCompletato:
+      break;
+  }
+
+  Verifica(t.ha_percorso(), "a completed compile has a grid");
+  Verifica(t.percorso.size() == static_cast<size_t>(t.numero_celle) + 1, "grid dimension");
+  Verifica(t.percorso[1].dato1 == 5121 && t.stazioni[85].d2a == 610, "header values stamped");
+
+  Verifica(presente(p.griglia), "grid file written");
+  const std::string& griglia = file(p.griglia);
+  Verifica(griglia.size() == 15 * t.percorso.size(), "grid file size");
+  Verifica(U16(griglia, 16) == 5121, "grid file carries the header value");
+
+  Verifica(presente(p.stazioni), "station file written");
+  size_t attesa = 0;
+  for (const auto& s : t.stazioni) attesa += 34 + s.nome.size();
+  Verifica(file(p.stazioni).size() == attesa, "station file size");
+
+  Verifica(presente(p.tabella) == (j != 0), "line table file written exactly when asked for");
+  if (j != 0) {
+    Verifica(t.tabella_linea.size() == 2 * (static_cast<size_t>(t.limite_tabella) + 1),
+             "line table dimension");
+    const std::string& tabella = file(p.tabella);
+    VerificaFileLinea(t, tabella);
+    if (linea_completa) {
+      Verifica(tabella.size() == 2 * (10 * static_cast<size_t>(t.limite_tabella) - 18),
+               "complete line table file size");
+    }
+  }
+}
 
 void CompilaIngresso(Bersaglio b, std::string_view data) {
   std::string_view linea, treno;
@@ -36,20 +154,28 @@ void CompilaIngresso(Bersaglio b, std::string_view data) {
     case Bersaglio::kTreno: linea = LineaIncorporata(); treno = data; break;
     case Bersaglio::kEntrambi: DividiIngresso(data, &linea, &treno); break;
   }
+  // The train half never looks at the plan of the line, so the train target
+  // leaves it out: a run then costs a small fraction of a full one.
+  const int32_t j = b == Bersaglio::kTreno ? 0 : 1;
   CompilazioneInMemoria c;
-  CompilaInMemoria(linea, treno, &c);
-  const Tabelle& t = c.tabelle;
-  const std::string dir = kDirectoryMemoria;
-  // Both sources are consumed whatever they held, except when the line
-  // reader gave up before the train half.
-  if (c.esito.tipo != EsitoCompilazione::Tipo::kCompletato) return;
-  auto grid = c.fs.files.find(JoinPath(dir, nome_file_percorso(t.nome_scenario, t.numero_treno)));
-  Verifica(grid != c.fs.files.end(), "grid file written");
-  Verifica(grid->second.size() == 15 * (static_cast<size_t>(t.numero_celle) + 1), "grid file size");
-  auto sim = c.fs.files.find(JoinPath(dir, nome_file_stazioni(t.nome_scenario, t.numero_treno)));
-  Verifica(sim != c.fs.files.end(), "station file written");
-  size_t attesa = 0;
-  for (const auto& s : t.stazioni) attesa += 34 + s.nome.size();
-  Verifica(sim->second.size() == attesa, "station file size");
-  Verifica(!c.fs.Exists(JoinPath(dir, nome_sorgente_linea(t.nome_scenario))), "line source deleted");
+  CompilaInMemoria(linea, treno, &c, j);
+  VerificaCompilazione(c, j);
+
+  // Only curve rows depend on whether the plan is built; without them the
+  // grid and the station table must come out the same either way.
+  if (j != 0 && !contiene_nocase(linea, "curva")) {
+    CompilazioneInMemoria senza;
+    CompilaInMemoria(linea, treno, &senza, 0);
+    VerificaCompilazione(senza, 0);
+    const Percorsi p(c.tabelle);
+    Verifica(senza.esito.tipo == c.esito.tipo, "same outcome without the plan");
+    Verifica(senza.tabelle.codice_errore == c.tabelle.codice_errore, "same code without the plan");
+    auto uguale = [&](const std::string& path) {
+      auto a = c.fs.files.find(path), z = senza.fs.files.find(path);
+      return (a == c.fs.files.end()) == (z == senza.fs.files.end()) &&
+             (a == c.fs.files.end() || a->second == z->second);
+    };
+    Verifica(uguale(p.griglia) && uguale(p.stazioni) && uguale(p.treno),
+             "same grid and station files without the plan");
+  }
 }

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string_view>
 
+#include "support/compila_memoria.h"
+
 // What a fuzz target feeds to the compiler.
 enum class Bersaglio {
   kLinea,     // the input is the line source; the train source is the built-in one
@@ -13,8 +15,15 @@ enum class Bersaglio {
 };
 
 // Runs the whole compile in memory on `data` and checks what must hold for
-// any input: the run ends with an outcome, and the files it wrote have the
-// sizes their tables give. Aborts on a broken invariant.
+// any input: the outcome agrees with the recorded code and with the files
+// left behind, the sources are consumed, the files written have the sizes
+// and the values their tables give, and without curve rows the grid does
+// not depend on whether the plan of the line is built. Aborts on a broken
+// invariant.
 void CompilaIngresso(Bersaglio b, std::string_view data);
+
+// The checks of CompilaIngresso on one compile made with `j` as the driver's
+// argument, whose sources were both put in `c.fs` before it.
+void VerificaCompilazione(const CompilazioneInMemoria& c, int32_t j);
 
 #endif  // SB_FUZZ_FUZZ_COMPILA_H_

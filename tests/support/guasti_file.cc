@@ -1,0 +1,125 @@
+#include "support/guasti_file.h"
+
+#ifdef __linux__
+
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/eventfd.h>
+#include <sys/fanotify.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <csignal>
+#include <cstring>
+
+namespace fs = std::filesystem;
+
+RunResult RunBuilderWithFileLimit(const fs::path& dir, uint64_t limite_byte) {
+  RunResult r;
+  const fs::path exe = dir / fs::path(SB_EXECUTABLE_PATH).filename();
+  fs::copy_file(SB_EXECUTABLE_PATH, exe, fs::copy_options::overwrite_existing);
+  TempDir elsewhere;
+  const fs::path out = elsewhere.path() / "stdout", err = elsewhere.path() / "stderr";
+  // Everything the child needs is prepared before the fork: after it, only
+  // calls that are safe in a copy of a threaded process are made.
+  const std::string exe_s = exe.string(), cwd_s = elsewhere.path().string();
+  const std::string out_s = out.string(), err_s = err.string();
+  const rlimit limite{limite_byte, limite_byte};
+  const pid_t pid = ::fork();
+  if (pid == 0) {
+    const int o = ::open(out_s.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    const int e = ::open(err_s.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    if (o < 0 || e < 0 || ::dup2(o, 1) < 0 || ::dup2(e, 2) < 0 || ::chdir(cwd_s.c_str()) != 0)
+      ::_exit(126);
+    // With the signal ignored, a write beyond the limit fails with EFBIG
+    // instead of ending the process.
+    ::signal(SIGXFSZ, SIG_IGN);
+    if (::setrlimit(RLIMIT_FSIZE, &limite) != 0) ::_exit(126);
+    ::execl(exe_s.c_str(), exe_s.c_str(), static_cast<char*>(nullptr));
+    ::_exit(127);
+  }
+  int status = 0;
+  if (pid > 0 && ::waitpid(pid, &status, 0) == pid && WIFEXITED(status))
+    r.exit_status = WEXITSTATUS(status);
+  r.out = ReadFileBytes(out);
+  r.err = ReadFileBytes(err);
+  fs::remove(exe);
+  return r;
+}
+
+InterventoApertura::InterventoApertura(const fs::path& dir, const std::string& nome, int volta,
+                                       Azione azione)
+    : bersaglio_((fs::canonical(dir) / nome).string()), nome_(nome), volta_(volta), azione_(azione) {
+  fan_ = ::fanotify_init(FAN_CLASS_CONTENT | FAN_CLOEXEC | FAN_NONBLOCK,
+                         O_RDONLY | O_LARGEFILE | O_CLOEXEC);
+  if (fan_ < 0) {
+    motivo_ = std::string("fanotify_init: ") + std::strerror(errno);
+    return;
+  }
+  // A mark on the directory with events of its children: only opens inside
+  // this directory are held, nothing else on the machine.
+  if (::fanotify_mark(fan_, FAN_MARK_ADD, FAN_OPEN_PERM | FAN_EVENT_ON_CHILD, AT_FDCWD,
+                      fs::canonical(dir).c_str()) != 0) {
+    motivo_ = std::string("fanotify_mark: ") + std::strerror(errno);
+    ::close(fan_);
+    fan_ = -1;
+    return;
+  }
+  stop_ = ::eventfd(0, EFD_CLOEXEC);
+  filo_ = std::thread([this] { ascolta(); });
+}
+
+InterventoApertura::~InterventoApertura() {
+  if (filo_.joinable()) {
+    const uint64_t uno = 1;
+    (void)!::write(stop_, &uno, sizeof uno);
+    filo_.join();
+  }
+  // Closing the group lets any open still held go through.
+  if (fan_ >= 0) ::close(fan_);
+  if (stop_ >= 0) ::close(stop_);
+}
+
+void InterventoApertura::ascolta() {
+  alignas(fanotify_event_metadata) char buffer[8192];
+  for (;;) {
+    pollfd attese[2] = {{fan_, POLLIN, 0}, {stop_, POLLIN, 0}};
+    if (::poll(attese, 2, -1) < 0) {
+      if (errno == EINTR) continue;
+      return;
+    }
+    if (attese[1].revents != 0) return;
+    const ssize_t n = ::read(fan_, buffer, sizeof buffer);
+    if (n <= 0) continue;
+    ssize_t resto = n;
+    for (auto* ev = reinterpret_cast<fanotify_event_metadata*>(buffer); FAN_EVENT_OK(ev, resto);
+         ev = FAN_EVENT_NEXT(ev, resto)) {
+      if (ev->fd < 0) continue;
+      fanotify_response risposta{ev->fd, FAN_ALLOW};
+      char link[64], percorso[4096];
+      std::snprintf(link, sizeof link, "/proc/self/fd/%d", ev->fd);
+      const ssize_t len = ::readlink(link, percorso, sizeof percorso - 1);
+      if ((ev->mask & FAN_OPEN_PERM) != 0 && len > 0 &&
+          std::string(percorso, static_cast<size_t>(len)) == bersaglio_) {
+        const int volta = ++aperture_;
+        if (volta == volta_) {
+          if (azione_ == Azione::kRifiuta) {
+            risposta.response = FAN_DENY;
+          } else {
+            std::error_code ec;
+            fs::rename(bersaglio_, spostato(), ec);
+            if (!ec) fs::create_directory(bersaglio_, ec);
+          }
+          intervenuto_ = true;
+        }
+      }
+      (void)!::write(fan_, &risposta, sizeof risposta);
+      ::close(ev->fd);
+    }
+  }
+}
+
+#endif  // __linux__
