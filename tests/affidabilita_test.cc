@@ -2,6 +2,8 @@
 // down with the behaviour that replaced the fault.
 #include <gtest/gtest.h>
 
+#include "platform/executable_dir.h"
+
 #include <string>
 
 #include "compiler/codici_errore.h"
@@ -41,9 +43,9 @@ TEST(LimitiTestoCompilazioneTest, RefusedBoardStillGivesAllThreeFiles) {
   CompilaInMemoria(LineaConCartello(70000), SorgenteTrenoIncorporata(), &c);
   ASSERT_EQ(c.esito.tipo, Tipo::kCompletato) << c.esito.fallimento.message();
   EXPECT_EQ(c.tabelle.codice_errore, codice::kValoreEccessivo);
-  EXPECT_EQ(c.fs.files.count("/scenario/Lavrano_Cestelle_58121.sim"), 1u);
-  EXPECT_EQ(c.fs.files.count("/scenario/Lavrano_Cestelle_58121.dat"), 1u);
-  EXPECT_EQ(c.fs.files.count("/scenario/Lavrano_Cestelle_linea.dat"), 1u);
+  EXPECT_EQ(c.fs.files.count(JoinPath(kDirectoryMemoria, "Lavrano_Cestelle_58121.sim")), 1u);
+  EXPECT_EQ(c.fs.files.count(JoinPath(kDirectoryMemoria, "Lavrano_Cestelle_58121.dat")), 1u);
+  EXPECT_EQ(c.fs.files.count(JoinPath(kDirectoryMemoria, "Lavrano_Cestelle_linea.dat")), 1u);
 }
 
 }  // namespace
