@@ -19,8 +19,7 @@
 #include <map>
 #include <string>
 
-#include "compiler/finitura.h"
-#include "compiler/formato_linea.h"
+#include "compiler/uscita/formato_linea.h"
 #include "compiler/memorizza_percorso.h"
 #include "platform/executable_dir.h"
 #include "platform/file_system.h"

@@ -2,18 +2,11 @@
 
 #include <string>
 
-#include "compiler/codice_gara.h"
-#include "compiler/codici_errore.h"
-#include "compiler/file_uscita.h"
-#include "compiler/finitura.h"
-#include "compiler/memorizza_dati.h"
-#include "compiler/passata_finale.h"
+#include "compiler/finitura/finitura.h"
+#include "compiler/lettura/memorizza_dati.h"
+#include "compiler/uscita/file_uscita.h"
 
 namespace {
-
-// Header values of the grid's cell 1 and of station entry 85.
-constexpr int16_t kIntestazioneCella = 5121;
-constexpr int16_t kIntestazioneStazioni = 610;
 
 EsitoCompilazione fatale(int32_t numero) {
   EsitoCompilazione e;
@@ -54,16 +47,7 @@ EsitoCompilazione finisci_percorso(Tabelle& t, const Ambiente& a) {
     return fallimento("cannot compile: the track grid has no header cell (error code " +
                       std::to_string(t.codice_errore) + ")");
 
-  passata_finale(t);
-
-  record_stazione& intestazione = t.stazioni[85];
-  cella& prima = t.percorso[1];
-  if (intestazione.d2a != 0 || prima.dato1 != 0) return fatale(codice::kErroreIntestazione);
-  intestazione.d2a = kIntestazioneStazioni;
-  prima.dato1 = kIntestazioneCella;
-  if (intestazione.orario != 0 || prima.dato2 != 0) return fatale(codice::kErroreCodiceGara);
-  intestazione.orario = static_cast<int32_t>(codice_gara_st(t).numero());
-  prima.dato2 = codice_gara_og(t).intero;
+  if (int32_t numero = finisci_griglia(t); numero != 0) return fatale(numero);
 
   if (Status s = scrivi_file_uscita(t, a); !s.ok()) {
     EsitoCompilazione e;

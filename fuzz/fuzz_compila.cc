@@ -7,7 +7,7 @@
 #include <string>
 
 #include "compiler/codici_errore.h"
-#include "compiler/lettore_campi.h"
+#include "compiler/lettura/lettore_campi.h"
 #include "platform/executable_dir.h"
 #include "sources/nomi_file.h"
 #include "support/compila_memoria.h"

@@ -1,4 +1,4 @@
-#include "compiler/codice_gara.h"
+#include "compiler/finitura/codice_gara.h"
 
 #include <gtest/gtest.h>
 

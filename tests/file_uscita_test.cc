@@ -1,4 +1,4 @@
-#include "compiler/file_uscita.h"
+#include "compiler/uscita/file_uscita.h"
 
 #include <gtest/gtest.h>
 
@@ -7,9 +7,9 @@
 #include <cstring>
 #include <string>
 
-#include "compiler/formato_linea.h"
-#include "compiler/formato_percorso.h"
-#include "compiler/formato_stazioni.h"
+#include "compiler/uscita/formato_linea.h"
+#include "compiler/uscita/formato_percorso.h"
+#include "compiler/uscita/formato_stazioni.h"
 
 namespace {
 

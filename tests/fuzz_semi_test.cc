@@ -8,7 +8,7 @@
 #include <filesystem>
 #include <string>
 
-#include "compiler/memorizza_dati.h"
+#include "compiler/lettura/memorizza_dati.h"
 #include "fuzz/fuzz_compila.h"
 #include "platform/executable_dir.h"
 #include "sources/nomi_file.h"

@@ -1,4 +1,4 @@
-#include "compiler/lettore_campi.h"
+#include "compiler/lettura/lettore_campi.h"
 
 #include <gtest/gtest.h>
 

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "compiler/codici_errore.h"
-#include "compiler/memorizza_dati.h"
+#include "compiler/lettura/memorizza_dati.h"
 
 namespace {
 

@@ -6,7 +6,6 @@
 
 #include <string>
 
-#include "compiler/finitura.h"
 #include "support/compila_memoria.h"
 
 namespace {

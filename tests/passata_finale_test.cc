@@ -1,11 +1,11 @@
-#include "compiler/passata_finale.h"
+#include "compiler/finitura/passata_finale.h"
 
 #include <gtest/gtest.h>
 
 #include <set>
 
 #include "compiler/codici_errore.h"
-#include "compiler/minimo.h"
+#include "compiler/finitura/minimo.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <limits>
 
 #include "compiler/codici_errore.h"
-#include "compiler/posa.h"
+#include "compiler/posa/posa.h"
 #include "compiler/tabelle.h"
 
 namespace {

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "compiler/codici_errore.h"
-#include "compiler/posa.h"
+#include "compiler/posa/posa.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 [ -f build/default/compile_commands.json ] || cmake --preset default >/dev/null
-files=$(ls app/*.cc platform/*.cc sources/*.cc compiler/*.cc | grep -v '_win\.cc$')
+files=$(ls app/*.cc platform/*.cc sources/*.cc compiler/*.cc compiler/*/*.cc | grep -v '_win\.cc$')
 # clang-tidy counts the warnings it suppressed in system headers on stderr;
 # those counts are not findings and are left out of the output.
 echo "$files" | xargs -P 2 -n 4 clang-tidy -p build/default --quiet 2>&1 |

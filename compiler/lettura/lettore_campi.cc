@@ -1,0 +1,96 @@
+#include "compiler/lettura/lettore_campi.h"
+
+#include <algorithm>
+#include <cctype>
+
+void LettoreCampi::consuma_fine_riga() {
+  if (testo_[pos_] == '\r') {
+    ++pos_;
+    if (pos_ < testo_.size() && testo_[pos_] == '\n') ++pos_;
+  } else {
+    ++pos_;
+  }
+}
+
+bool LettoreCampi::leggi_testo(std::string* out) {
+  if (fine_file()) return false;
+  out->clear();
+  while (!fine_file() && blank(pos_)) ++pos_;
+  if (!fine_file() && testo_[pos_] == '"') {
+    size_t chiusa = testo_.find('"', pos_ + 1);
+    if (chiusa == std::string_view::npos) chiusa = testo_.size();
+    out->assign(testo_.substr(pos_ + 1, chiusa - pos_ - 1));
+    pos_ = std::min(chiusa + 1, testo_.size());
+    while (!fine_file() && testo_[pos_] != ',' && !fine_riga(pos_)) ++pos_;
+  } else {
+    size_t inizio = pos_;
+    while (!fine_file() && testo_[pos_] != ',' && !fine_riga(pos_)) ++pos_;
+    out->assign(testo_.substr(inizio, pos_ - inizio));
+  }
+  if (fine_file()) return true;
+  if (testo_[pos_] == ',')
+    ++pos_;
+  else
+    consuma_fine_riga();
+  return true;
+}
+
+bool LettoreCampi::leggi_numero(Larghezza w, int32_t* out) {
+  while (!fine_file() && (blank(pos_) || fine_riga(pos_))) ++pos_;
+  if (fine_file()) return false;
+  size_t inizio = pos_;
+  while (!fine_file() && !blank(pos_) && !fine_riga(pos_) && testo_[pos_] != ',') ++pos_;
+  std::string_view token = testo_.substr(inizio, pos_ - inizio);
+  while (!fine_file() && blank(pos_)) ++pos_;
+  if (!fine_file()) {
+    if (testo_[pos_] == ',')
+      ++pos_;
+    else if (fine_riga(pos_))
+      consuma_fine_riga();
+  }
+
+  // Optional sign, then digits only; anything else is not a number.
+  size_t i = 0;
+  bool negativo = false;
+  if (i < token.size() && (token[i] == '+' || token[i] == '-')) negativo = token[i++] == '-';
+  if (i == token.size()) {
+    *out = 0;
+    return true;
+  }
+  int64_t valore = 0;
+  for (; i < token.size(); ++i) {
+    if (token[i] < '0' || token[i] > '9') {
+      *out = 0;
+      return true;
+    }
+    valore = valore * 10 + (token[i] - '0');
+    if (valore > (int64_t{1} << 40)) return false;  // far beyond every width
+  }
+  if (negativo) valore = -valore;
+  int64_t minimo = 0, massimo = 0;
+  switch (w) {
+    case Larghezza::kU8: minimo = 0; massimo = 255; break;
+    case Larghezza::kI16: minimo = INT16_MIN; massimo = INT16_MAX; break;
+    case Larghezza::kI32: minimo = INT32_MIN; massimo = INT32_MAX; break;
+  }
+  if (valore < minimo || valore > massimo) return false;
+  *out = static_cast<int32_t>(valore);
+  return true;
+}
+
+namespace {
+
+bool uguale_nocase(char a, char b) {
+  return std::tolower(static_cast<unsigned char>(a)) == std::tolower(static_cast<unsigned char>(b));
+}
+
+}  // namespace
+
+bool contiene(std::string_view campo, std::string_view chiave) {
+  return campo.find(chiave) != std::string_view::npos;
+}
+
+bool contiene_nocase(std::string_view campo, std::string_view chiave) {
+  return std::search(campo.begin(), campo.end(), chiave.begin(), chiave.end(), uguale_nocase) !=
+         campo.end();
+}

@@ -1,0 +1,425 @@
+// The train half of reading the sources: train make-up, sand, start time,
+// adhesion and speed limits along the line, stations, signals, slow-downs
+// and cuts of the signal code. The source is read whole into memory, walked
+// field by field, and deleted once read.
+#include <cstdint>
+#include <limits>
+#include <string>
+
+#include "compiler/arrotonda.h"
+#include "compiler/codici_errore.h"
+#include "compiler/lettura/lettore_campi.h"
+#include "compiler/lettura/memorizza_dati.h"
+#include "compiler/posa/posa.h"
+#include "platform/executable_dir.h"
+#include "sources/nomi_file.h"
+
+namespace {
+
+using L = LettoreCampi::Larghezza;
+
+// How a row handler ended.
+enum class Esito {
+  kAvanti,    // the row is done; go on with the next keyword test
+  kFineFile,  // code 15: stop reading, but finish the tables as at a normal end
+  kRitorna,   // a conflict was recorded: delete the source and stop everything
+  kGuasto,    // reading failed (code 25)
+};
+
+// A station row needs this much grid after its position, room for its area
+// and its stop cell.
+constexpr int64_t kMargineStazione = 800;
+// Every other row needs two cells after its position.
+constexpr int64_t kMargine = 100;
+// Stations must be at least this far apart (end of one to start of next).
+constexpr int64_t kDistanzaStazioni = 350;
+// Text of the longest name a 16-bit byte count can carry.
+constexpr size_t kNomeMassimo = 65535;
+
+bool entra_i16(int64_t v) {
+  return v >= std::numeric_limits<int16_t>::min() && v <= std::numeric_limits<int16_t>::max();
+}
+bool entra_i32(int64_t v) {
+  return v >= std::numeric_limits<int32_t>::min() && v <= std::numeric_limits<int32_t>::max();
+}
+
+class LettoreTreno {
+ public:
+  LettoreTreno(Tabelle& t, std::string_view testo, int32_t indice_cartello)
+      : t_(t), campi_(testo), indice_cartello_(indice_cartello) {}
+
+  // Finds the marker and reads every row; returns how the reading ended
+  // (kAvanti for the end of the file).
+  Esito leggi();
+  // Extends the speed limits and the adhesion to the end of the grid.
+  void completa();
+
+ private:
+  Esito riga_letta();
+  bool numero(L w, int32_t* out) { return campi_.leggi_numero(w, out); }
+
+  // The grid test of a row's position: p + margine <= 50 * numero_celle.
+  bool nel_percorso(int64_t p, int64_t margine) const {
+    return p + margine <= 50 * int64_t{t_.numero_celle};
+  }
+  Esito fuori(int32_t p) {
+    t_.codice_errore = codice::kFuoriPercorso;
+    t_.posizione_errore = p;
+    return Esito::kFineFile;
+  }
+  Esito conflitto(int32_t codice, int32_t p) {
+    t_.codice_errore = codice;
+    t_.posizione_errore = p;
+    return Esito::kRitorna;
+  }
+  // The cell at k, or null when k lies outside the grid.
+  cella* at(int64_t k) {
+    if (k < 0 || k >= static_cast<int64_t>(t_.percorso.size())) return nullptr;
+    return &t_.percorso[static_cast<size_t>(k)];
+  }
+
+  Esito velocita();
+  Esito aderenza();
+  Esito segnale();
+  Esito rallentamento();
+  Esito abbattimento();
+  Esito stazione();
+
+  Tabelle& t_;
+  LettoreCampi campi_;
+  int32_t indice_cartello_;
+
+  int32_t cursore_velocita_ = 0;
+  int32_t velocita_precedente_ = 0;
+  int32_t cursore_aderenza_ = 0;
+  int32_t aderenza_precedente_ = 0;
+  int32_t indice_stazione_ = 1;
+};
+
+Esito LettoreTreno::leggi() {
+  std::string campo;
+  // Everything up to and including the marker is skipped; a source without
+  // it has nothing to read.
+  while (!campi_.fine_file()) {
+    if (!campi_.leggi_testo(&campo)) return Esito::kGuasto;
+    if (contiene_nocase(campo, "[generale]")) break;
+  }
+  for (;;) {
+    if (campi_.fine_file()) return Esito::kAvanti;
+    if (!campi_.leggi_testo(&t_.riga)) return Esito::kGuasto;
+    if (campi_.fine_file()) return Esito::kAvanti;
+    // Comment rows (column headings, remarks) are skipped, two per pass.
+    for (int volta = 0; volta < 2; ++volta) {
+      if (contiene(t_.riga, "-")) {
+        if (!campi_.leggi_testo(&t_.riga)) return Esito::kGuasto;
+        if (campi_.fine_file()) return Esito::kAvanti;
+      }
+    }
+    Esito e = riga_letta();
+    if (e != Esito::kAvanti) return e;
+  }
+}
+
+// Tests the field just read against every keyword, in order; the tests are
+// independent, so a field holding several keywords runs several handlers.
+Esito LettoreTreno::riga_letta() {
+  const std::string chiave = t_.riga;
+  auto ha = [&](std::string_view k) { return contiene_nocase(chiave, k); };
+  Esito e = Esito::kAvanti;
+  auto esegui = [&](Esito risultato) {
+    e = risultato;
+    return e == Esito::kAvanti;
+  };
+  record_stazione& generali = t_.stazioni[84];
+  record_stazione& treno = t_.stazioni[86];
+  int32_t v = 0;
+
+  if (ha("frenata") && ha("massa")) {
+    if (!numero(L::kI32, &v)) return Esito::kGuasto;
+    generali.inizio = v;
+  }
+  if (ha("vetture")) {
+    if (!numero(L::kI32, &v)) return Esito::kGuasto;
+    generali.posizione = v;
+  }
+  if (ha("velocit") && !esegui(velocita())) return e;
+  if (ha("aderenza") && !esegui(aderenza())) return e;
+  if (ha("orologio")) {
+    int32_t ore = 0, minuti = 0, secondi = 0;
+    if (!numero(L::kI16, &ore) || !numero(L::kI16, &minuti) || !numero(L::kI16, &secondi))
+      return Esito::kGuasto;
+    treno.d1b = static_cast<int16_t>(ore);
+    treno.d2b = static_cast<int16_t>(minuti);
+    treno.d3b = static_cast<int16_t>(secondi);
+  }
+  if (ha("sabbia")) {
+    if (!numero(L::kI16, &v)) return Esito::kGuasto;
+    treno.d2a = static_cast<int16_t>(v);
+  }
+  if (ha("segnale") && !esegui(segnale())) return e;
+  if (ha("rallentamento") && !esegui(rallentamento())) return e;
+  if (ha("abbattimento") && !esegui(abbattimento())) return e;
+  if (ha("stazione") && !esegui(stazione())) return e;
+  return Esito::kAvanti;
+}
+
+// A speed row: speed v holds from the cell of p on; the cells before it, from
+// where the previous row took effect, get the previous speed in 5 km/h steps.
+Esito LettoreTreno::velocita() {
+  int32_t p = 0, v = 0;
+  if (!numero(L::kI32, &p) || !numero(L::kI32, &v)) return Esito::kGuasto;
+  if (!nel_percorso(p, kMargine)) return fuori(p);
+  // The step count must fit its byte; checking it here keeps every stored
+  // value exact.
+  const int64_t passi = dividi_arrotonda(v, 5);
+  if (passi < 0 || passi > 255) return Esito::kGuasto;
+  const int64_t n = dividi_arrotonda(p, 50);
+  if (n > 0) {
+    const auto byte = static_cast<uint8_t>(dividi_arrotonda(velocita_precedente_, 5));
+    do {
+      if (cursore_velocita_ >= t_.numero_celle) break;
+      if (cella* c = at(cursore_velocita_)) c->velocita = byte;
+      ++cursore_velocita_;
+    } while (cursore_velocita_ < n);
+  }
+  velocita_precedente_ = v;
+  return Esito::kAvanti;
+}
+
+// An adhesion row works like a speed row; the byte keeps the low 8 bits.
+Esito LettoreTreno::aderenza() {
+  int32_t p = 0, a = 0;
+  if (!numero(L::kI32, &p) || !numero(L::kI32, &a)) return Esito::kGuasto;
+  if (!nel_percorso(p, kMargine)) return fuori(p);
+  const int64_t n = dividi_arrotonda(p, 50);
+  if (n > 0) {
+    const auto byte = static_cast<uint8_t>(aderenza_precedente_ & 0xFF);
+    // Each row writes at least one cell; many rows at one position would
+    // otherwise push the cursor past the grid.
+    do {
+      if (cursore_aderenza_ >= t_.numero_celle) break;
+      if (cella* c = at(cursore_aderenza_)) c->aderenza = byte;
+      ++cursore_aderenza_;
+    } while (cursore_aderenza_ < n);
+  }
+  aderenza_precedente_ = a;
+  return Esito::kAvanti;
+}
+
+Esito LettoreTreno::segnale() {
+  int32_t n[11] = {};
+  for (int32_t& x : n)
+    if (!numero(L::kI32, &x)) return Esito::kGuasto;
+  const int32_t posizione = n[0];
+  if (!nel_percorso(posizione, kMargine) || cella_di(posizione, 1) < 0) return fuori(posizione);
+  // A code left by the line half must not be taken for a refusal of this
+  // signal; only what the placement itself records counts.
+  const int32_t prima = t_.codice_errore;
+  t_.codice_errore = 0;
+  memo_segnale(t_, posizione, n[1], n[2], n[3], n[4], n[5], n[6], n[7], n[8], n[9], n[10]);
+  if (t_.codice_errore == codice::kFuoriPercorso) return fuori(posizione);
+  if (t_.codice_errore > 0) return conflitto(t_.codice_errore, posizione);
+  t_.codice_errore = prima;
+  return Esito::kAvanti;
+}
+
+Esito LettoreTreno::rallentamento() {
+  int32_t x = 0, v = 0, l = 0, f_tt = 0, f_ta = 0, d_v = 0;
+  for (int32_t* p : {&x, &v, &l, &f_tt, &f_ta, &d_v})
+    if (!numero(L::kI32, p)) return Esito::kGuasto;
+  if (!nel_percorso(x, kMargine) || cella_di(x, 1) < 0) return fuori(x);
+  const int32_t prima = t_.codice_errore;
+  t_.codice_errore = 0;
+  memo_rallentamento(t_, x, v, l, f_tt, f_ta, d_v);
+  if (t_.codice_errore == codice::kFuoriPercorso) return fuori(x);
+  if (t_.codice_errore > 0) return conflitto(t_.codice_errore, x);
+  t_.codice_errore = prima;
+  return Esito::kAvanti;
+}
+
+// A cut of the signal code, in the cell of p itself (no one-cell offset).
+Esito LettoreTreno::abbattimento() {
+  int32_t p = 0, valore = 0;
+  if (!numero(L::kI32, &p) || !numero(L::kI32, &valore)) return Esito::kGuasto;
+  const int64_t k = dividi_arrotonda(p, 50);
+  if (!nel_percorso(p, kMargine) || k < 0) return fuori(p);
+  cella* c = at(k);
+  if (c == nullptr) return fuori(p);
+  if (!libera(*c)) return conflitto(codice::kAbbattimentoOccupato, p);
+  if (valore >= 1) {
+    if (!entra_i16(valore)) return conflitto(codice::kValoreEccessivo, p);
+    c->tipo = tipo_cella::kAbbattimento;
+    c->dato1 = static_cast<int16_t>(valore);
+  } else {
+    c->tipo = tipo_cella::kAbbattimentoNullo;  // "AC", 0 or less: no value
+  }
+  return Esito::kAvanti;
+}
+
+// A station row: sixteen numbers and the name. Fields go straight into the
+// station's entry as they are read, so a refused row leaves what it read.
+Esito LettoreTreno::stazione() {
+  const int32_t i = indice_stazione_;
+  // The entries above the last free one hold text boards; a station never
+  // overwrites one (this only happens when the boards fill the table).
+  if (i > indice_cartello_) {
+    t_.codice_errore = codice::kStazioniPiene;
+    return Esito::kRitorna;
+  }
+  record_stazione& r = t_.stazioni[static_cast<size_t>(i)];
+  int32_t v = 0;
+
+  if (!numero(L::kI32, &v)) return Esito::kGuasto;
+  r.posizione = v;
+  const int32_t posizione = v;
+  if (!nel_percorso(posizione, kMargineStazione)) return fuori(posizione);
+  if (posizione % 50 != 0) return conflitto(codice::kStazionePosizione, posizione);
+
+  if (!numero(L::kU8, &v)) return Esito::kGuasto;
+  r.tipo = static_cast<uint8_t>(v);
+  int32_t lung = 0;
+  if (!numero(L::kI32, &lung)) return Esito::kGuasto;
+  if (lung % 100 != 0) return conflitto(codice::kStazioneLunghezza, posizione);
+
+  struct Campo {
+    L larghezza;
+    void (*scrivi)(record_stazione&, int32_t);
+  };
+  static constexpr Campo kCampi[] = {
+      {L::kU8, [](record_stazione& s, int32_t x) { s.tps = static_cast<uint8_t>(x); }},
+      {L::kU8, [](record_stazione& s, int32_t x) { s.tab = static_cast<uint8_t>(x); }},
+      {L::kU8, [](record_stazione& s, int32_t x) { s.mar = static_cast<uint8_t>(x); }},
+      {L::kI16, [](record_stazione& s, int32_t x) { s.d2a = static_cast<int16_t>(x); }},
+      {L::kI16, [](record_stazione& s, int32_t x) { s.d3a = static_cast<int16_t>(x); }},
+      {L::kU8, [](record_stazione& s, int32_t x) { s.rap = static_cast<uint8_t>(x); }},
+      {L::kI16, [](record_stazione& s, int32_t x) { s.d1b = static_cast<int16_t>(x); }},
+      {L::kI16, [](record_stazione& s, int32_t x) { s.d2b = static_cast<int16_t>(x); }},
+      {L::kI16, [](record_stazione& s, int32_t x) { s.d3b = static_cast<int16_t>(x); }},
+      {L::kU8, [](record_stazione& s, int32_t x) { s.ac = static_cast<uint8_t>(x); }},
+  };
+  for (const Campo& f : kCampi) {
+    if (!numero(f.larghezza, &v)) return Esito::kGuasto;
+    f.scrivi(r, v);
+  }
+  int32_t ore = 0, minuti = 0, secondi = 0;
+  if (!numero(L::kI32, &ore) || !numero(L::kI32, &minuti) || !numero(L::kI32, &secondi))
+    return Esito::kGuasto;
+  if (!campi_.leggi_testo(&r.nome)) return Esito::kGuasto;
+  if (r.nome.size() > kNomeMassimo) return conflitto(codice::kValoreEccessivo, posizione);
+  const int64_t orario = (int64_t{ore} * 60 + minuti) * 60 + secondi;
+  if (!entra_i32(orario)) return conflitto(codice::kValoreEccessivo, posizione);
+  r.orario = static_cast<int32_t>(orario);
+
+  // The stretch the station covers.
+  int64_t inizio = 0, fine = 0;
+  if (r.tipo == 5 || r.tipo == 6) {
+    inizio = int64_t{posizione} - lung;
+    fine = int64_t{posizione} + 150;
+    r.mar = 0;
+  } else if (r.tipo == 7 || r.tipo == 8) {
+    inizio = int64_t{posizione} - lung;
+    fine = int64_t{posizione} + lung;
+    r.mar = 0;
+  } else {
+    inizio = int64_t{posizione} - lung / 2;
+    fine = int64_t{posizione} + lung / 2 + (r.mar != 0 ? 50 : 0);
+  }
+  if (!entra_i32(inizio) || !entra_i32(fine)) return conflitto(codice::kValoreEccessivo, posizione);
+  r.inizio = static_cast<int32_t>(inizio);
+  r.fine = static_cast<int32_t>(fine);
+  if (lung < 600) r.tab = 0;
+  if (i == 1) {
+    r.mar = 0;
+    r.tab = 0;
+  }
+
+  // Grid entries of a stop: the stop cell and, except for kinds 5 and 6,
+  // four approach marks behind it. Stations of kind 25 and up have none.
+  if (r.tipo < 25) {
+    const int64_t fermata = dividi_arrotonda(fine, 50) - 1;
+    if (fermata >= static_cast<int64_t>(t_.percorso.size()))
+      return conflitto(codice::kStazioneOltre, posizione);
+    if (r.tipo != 5 && r.tipo != 6) {
+      for (int64_t k = 1; k <= 4; ++k) {
+        const int64_t idx = fermata - k;
+        if (idx > 1) at(idx)->avviso = static_cast<uint8_t>(80 + k);
+      }
+    }
+    if (fermata <= 1) {
+      t_.codice_errore = codice::kFermataInizio;
+      return Esito::kRitorna;
+    }
+    cella* c = at(fermata);
+    c->tipo = tipo_cella::kFermata;
+    c->dato1 = static_cast<int16_t>(i);
+  }
+
+  if (i > 1 && inizio - kDistanzaStazioni < t_.stazioni[static_cast<size_t>(i - 1)].fine)
+    return conflitto(codice::kStazioniVicine, posizione);
+
+  ++indice_stazione_;
+  if (indice_stazione_ >= indice_cartello_) {
+    t_.codice_errore = codice::kStazioniPiene;
+    return Esito::kRitorna;
+  }
+  return Esito::kAvanti;
+}
+
+void LettoreTreno::completa() {
+  const auto byte_velocita = static_cast<uint8_t>(dividi_arrotonda(velocita_precedente_, 5));
+  do {
+    if (cella* c = at(cursore_velocita_)) c->velocita = byte_velocita;
+    ++cursore_velocita_;
+  } while (cursore_velocita_ < int64_t{t_.numero_celle} - 2);
+  const auto byte_aderenza = static_cast<uint8_t>(aderenza_precedente_ & 0xFF);
+  do {
+    if (cella* c = at(cursore_aderenza_)) c->aderenza = byte_aderenza;
+    ++cursore_aderenza_;
+  } while (cursore_aderenza_ < int64_t{t_.numero_celle} - 2);
+}
+
+}  // namespace
+
+void leggi_sorgente_treno(Tabelle& t, const Ambiente& a, int32_t indice_cartello) {
+  const std::string path =
+      JoinPath(a.directory, nome_sorgente_treno(t.nome_scenario, t.numero_treno));
+  auto elimina = [&] { return a.fs->Remove(path).ok(); };
+  auto guasto = [&] {
+    t.codice_errore = codice::kLetturaFallita;
+    if (a.fs->Exists(path)) a.fs->Remove(path);
+  };
+
+  std::string testo;
+  if (!a.fs->Read(path, &testo).ok()) {
+    guasto();
+    return;
+  }
+  LettoreTreno lettore(t, testo, indice_cartello);
+  const int32_t prima = t.posizione_errore;
+  switch (lettore.leggi()) {
+    case Esito::kAvanti:
+    case Esito::kFineFile:
+      break;
+    case Esito::kRitorna:
+      if (!elimina()) {
+        t.codice_errore = codice::kLetturaFallita;
+        t.posizione_errore = prima;
+      }
+      return;
+    case Esito::kGuasto:
+      guasto();
+      return;
+  }
+  if (!elimina()) {
+    t.codice_errore = codice::kLetturaFallita;
+    return;
+  }
+  lettore.completa();
+
+  // The kilometre-progressive changes can only be checked now.
+  for (int i = 81; i <= 83; ++i) {
+    if (t.stazioni[static_cast<size_t>(i)].inizio % 50 != 0 ||
+        t.stazioni[static_cast<size_t>(i)].fine % 50 != 0)
+      t.codice_errore = codice::kProgressivaErrata;
+  }
+}

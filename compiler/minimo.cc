@@ -1,3 +1,0 @@
-#include "compiler/minimo.h"
-
-valore minimo(const valore& x, const valore& y) { return x.numero() > y.numero() ? y : x; }

@@ -1,0 +1,30 @@
+#include "compiler/uscita/file_uscita.h"
+
+#include "compiler/uscita/formato_linea.h"
+#include "compiler/uscita/formato_percorso.h"
+#include "compiler/uscita/formato_stazioni.h"
+#include "platform/executable_dir.h"
+#include "sources/nomi_file.h"
+
+Status sostituisci_file(FileSystem& fs, const std::string& path, std::string_view data) {
+  // The first open makes sure the delete always finds a file.
+  if (Status s = fs.Touch(path); !s.ok()) return s;
+  if (Status s = fs.Remove(path); !s.ok()) return s;
+  if (Status s = fs.Touch(path); !s.ok()) return s;
+  return fs.Create(path, data);
+}
+
+Status scrivi_file_uscita(const Tabelle& t, const Ambiente& a) {
+  if (t.scrivi_linea != 0) {
+    const std::string path = JoinPath(a.directory, nome_file_linea(t.nome_scenario));
+    if (Status s = sostituisci_file(*a.fs, path, codifica_linea(t)); !s.ok()) return s;
+  }
+  std::string stazioni;
+  if (Status s = codifica_stazioni(t, &stazioni); !s.ok()) return s;
+  const std::string path_stazioni =
+      JoinPath(a.directory, nome_file_stazioni(t.nome_scenario, t.numero_treno));
+  if (Status s = sostituisci_file(*a.fs, path_stazioni, stazioni); !s.ok()) return s;
+  const std::string path_percorso =
+      JoinPath(a.directory, nome_file_percorso(t.nome_scenario, t.numero_treno));
+  return sostituisci_file(*a.fs, path_percorso, codifica_percorso(t));
+}

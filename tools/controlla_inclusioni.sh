@@ -1,0 +1,60 @@
+#!/usr/bin/env bash
+# Holds the layout's include rules, so that the compiler's folders keep
+# showing its pipeline: sources are read (lettura, placing features through
+# posa), the grid is finished (finitura), the files are written (uscita).
+#
+#   - the headers shared by every stage (compiler/*.h) use only each other
+#     and platform/;
+#   - a stage uses the shared headers, itself and the stages it is allowed:
+#       lettura -> posa;  posa -> none;  finitura -> posa;
+#       uscita -> posa, finitura;
+#   - only the driver (compiler/memorizza_percorso.*) sees every stage;
+#   - nothing under compiler/ includes app/ or sources/;
+#   - platform/ includes nothing of the scenario; sources/ nothing of app/
+#     and of the compiler only its shared headers;
+#   - the authoring tool (tool/) never includes app/.
+# Prints every include that breaks a rule and fails if there is one.
+set -uo pipefail
+cd "$(dirname "$0")/.."
+
+shared='compiler/[a-z_0-9]+\.h'
+fail=0
+
+check() {  # check DIR-GLOB ALLOWED-REGEX WHY
+  local files=$1 allowed=$2 why=$3 f line inc
+  for f in $files; do
+    [[ -f $f ]] || continue
+    while IFS= read -r line; do
+      inc=${line#*\"}; inc=${inc%%\"*}
+      if ! [[ $inc =~ ^($allowed)$ ]]; then
+        echo "$f: includes \"$inc\" ($why)"
+        fail=1
+      fi
+    done < <(grep -E '^#include "' "$f")
+  done
+}
+
+check "compiler/*.h" "$shared|platform/.*" \
+  "a shared header uses only shared headers and platform/"
+check "$(ls compiler/*.cc 2>/dev/null)" "$shared|compiler/(lettura|posa|finitura|uscita)/.*|platform/.*" \
+  "the driver uses the stages, the shared headers and platform/"
+check "compiler/posa/*" "$shared|compiler/posa/.*|platform/.*" \
+  "placement uses no other stage"
+check "compiler/lettura/*" "$shared|compiler/(lettura|posa)/.*|platform/.*" \
+  "reading may use placement only"
+check "compiler/finitura/*" "$shared|compiler/(finitura|posa)/.*|platform/.*" \
+  "finishing never uses reading or output"
+check "compiler/uscita/*" "$shared|compiler/(uscita|finitura|posa)/.*|platform/.*" \
+  "output never uses reading"
+check "platform/*" "platform/.*" \
+  "the platform layer knows nothing of the scenario"
+check "sources/*" "$shared|sources/.*|platform/.*" \
+  "the documents use the compiler's shared headers only, never app/"
+check "$(find tool -name '*.cc' -o -name '*.h' 2>/dev/null)" "(compiler|platform|sources|tool)/.*" \
+  "the tool drives the compiler and the platform layer, never app/"
+
+if ((fail)); then
+  echo "include rules broken"
+  exit 1
+fi
+echo "include rules hold"
