@@ -1,0 +1,25 @@
+#ifndef SB_TOOL_COMANDI_H_
+#define SB_TOOL_COMANDI_H_
+
+#include <functional>
+
+namespace CLI {
+class App;
+}
+
+// Exit statuses of the authoring tool.
+inline constexpr int kToolOk = 0;         // done, nothing wrong
+inline constexpr int kToolProblemi = 1;   // the sources or files have problems
+inline constexpr int kToolUso = 2;        // bad usage: option, missing or unreadable path
+
+// What a subcommand runs once the command line is parsed; returns the exit
+// status.
+using Azione = std::function<int()>;
+
+// Each subcommand adds itself to `app` with its options, and sets `*azione`
+// to its run when the command line chooses it.
+void registra_export(CLI::App& app, Azione* azione);
+void registra_check_compile(CLI::App& app, Azione* azione);
+void registra_ispezione(CLI::App& app, Azione* azione);  // dump, plot, diff
+
+#endif  // SB_TOOL_COMANDI_H_
