@@ -25,10 +25,24 @@ class FileSystem {
   // Deletes the file at `path`.
   virtual Status Remove(const std::string& path) = 0;
   // Creates the file at `path` anew (empty) and writes `data` from byte 0.
+  // When writing fails part-way (disk full, size limit, I/O error) the file
+  // is closed and deleted before the failure is returned, so that no
+  // incomplete file stays under a name the simulator would load; the
+  // message names the write failure, and the delete's too when that fails
+  // as well (see WriteFailure).
   virtual Status Create(const std::string& path, std::string_view data) = 0;
   // Reads the whole file at `path` into `*data`.
   virtual Status Read(const std::string& path, std::string* data) = 0;
 };
+
+// The one-line report of a write that failed (`write`, naming the operation,
+// the path and the reason), after its incomplete file has been deleted; when
+// the delete failed too, `delete_reason` is the system's reason for that.
+inline Status WriteFailure(const Status& write, const std::string& delete_reason = {}) {
+  if (delete_reason.empty()) return write;
+  return Status::Error(write.message() + "; cannot delete the incomplete file either: " +
+                       delete_reason);
+}
 
 // The machine's own file system.
 std::unique_ptr<FileSystem> MakeRealFileSystem();

@@ -15,6 +15,17 @@ Status Failure(const char* what, const std::string& path, int err) {
   return Status::Error(std::string("cannot ") + what + " '" + path + "': " + std::strerror(err));
 }
 
+// Ends a write that failed with `err` while `fd` (or -1 when already closed)
+// was open on `path`: closes the file and deletes what of it was written.
+// A file already gone is what the delete is for, so ENOENT is no failure.
+Status DiscardIncomplete(int fd, const std::string& path, const char* what, int err) {
+  if (fd >= 0) ::close(fd);
+  const Status failure = Failure(what, path, err);
+  if (::unlink(path.c_str()) != 0 && errno != ENOENT)
+    return WriteFailure(failure, std::strerror(errno));
+  return WriteFailure(failure);
+}
+
 class RealFileSystem : public FileSystem {
  public:
   bool Exists(const std::string& path) override {
@@ -43,14 +54,16 @@ class RealFileSystem : public FileSystem {
       ssize_t n = ::write(fd, p, left);
       if (n < 0) {
         if (errno == EINTR) continue;
-        int err = errno;
-        ::close(fd);
-        return Failure("write", path, err);
+        return DiscardIncomplete(fd, path, "write", errno);
       }
+      // A regular file takes nothing only when there is no room left.
+      if (n == 0) return DiscardIncomplete(fd, path, "write", ENOSPC);
       p += n;
       left -= static_cast<size_t>(n);
     }
-    if (::close(fd) != 0) return Failure("close", path, errno);
+    // Some file systems report a failed write only here; the descriptor is
+    // released whatever close returns.
+    if (::close(fd) != 0) return DiscardIncomplete(-1, path, "close", errno);
     return Status::Ok();
   }
 

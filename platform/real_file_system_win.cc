@@ -38,6 +38,20 @@ class Handle {
   HANDLE h_;
 };
 
+// Ends a write that failed with `err` while `h` was open on `path`: closes
+// the file and deletes what of it was written. A file already gone is what
+// the delete is for, so a missing file is no failure.
+Status DiscardIncomplete(Handle& h, const std::string& path, const char* what, DWORD err) {
+  if (h.valid()) (void)h.Close();
+  const Status failure = Failure(what, path, err);
+  if (!::DeleteFileW(WideFromNarrow(path).c_str())) {
+    const DWORD delete_err = ::GetLastError();
+    if (delete_err != ERROR_FILE_NOT_FOUND && delete_err != ERROR_PATH_NOT_FOUND)
+      return WriteFailure(failure, SystemMessage(delete_err));
+  }
+  return WriteFailure(failure);
+}
+
 // The largest piece handed to one ReadFile or WriteFile call.
 constexpr size_t kPiece = size_t{1} << 24;
 
@@ -72,13 +86,15 @@ class RealFileSystem : public FileSystem {
       const DWORD piece = static_cast<DWORD>(std::min(left, kPiece));
       DWORD written = 0;
       if (!::WriteFile(h.get(), p, piece, &written, nullptr))
-        return Failure("write", path, ::GetLastError());
+        return DiscardIncomplete(h, path, "write", ::GetLastError());
       // A short write without an error only happens on a full disk.
-      if (written == 0) return Failure("write", path, ERROR_DISK_FULL);
+      if (written == 0) return DiscardIncomplete(h, path, "write", ERROR_DISK_FULL);
       p += written;
       left -= written;
     }
-    if (!h.Close()) return Failure("close", path, ::GetLastError());
+    // Some file systems report a failed write only here; the handle is
+    // released whatever CloseHandle returns.
+    if (!h.Close()) return DiscardIncomplete(h, path, "close", ::GetLastError());
     return Status::Ok();
   }
 

@@ -3,7 +3,8 @@
 // and deleted, the three binary files. A failure to write a file stops the
 // run with status 1 and one line naming the operation, the path and the
 // system's reason; what was written before stays complete and byte-correct,
-// nothing after it is written. A failure to read or delete a source is
+// nothing after it is written, and a file whose writing failed part-way is
+// deleted rather than left incomplete under its name. A failure to read or delete a source is
 // recorded by the compiler (code 25) and the run goes on with what it has.
 #include <gtest/gtest.h>
 
@@ -12,6 +13,8 @@
 #include <cctype>
 #include <filesystem>
 #include <map>
+#include <memory>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -54,8 +57,8 @@ const std::map<std::string, std::string>& Riferimento() {
   return file;
 }
 
-std::string Percorso(const TempDir& dir, size_t k) {
-  return (fs::canonical(dir.path()) / kOrdine[k]).string();
+std::string Percorso(const fs::path& dir, size_t k) {
+  return (fs::canonical(dir) / kOrdine[k]).string();
 }
 
 // The files a run stopped at file k must leave, whole: every file before k,
@@ -69,16 +72,15 @@ std::map<std::string, std::string> PrimaDi(size_t k) {
   return attesi;
 }
 
-// Checks a run that stopped at file k with `messaggio`; the regular files
-// left are those of PrimaDi(k) plus, when given, the part of file k written.
-void VerificaFermo(const TempDir& dir, const RunResult& r, size_t k, const std::string& messaggio,
-                   const std::string* parziale = nullptr) {
+// Checks a run in `dir` that stopped at file k with `messaggio`: the regular
+// files left are exactly those of PrimaDi(k).
+void VerificaFermo(const std::filesystem::path& dir, const RunResult& r, size_t k,
+                   const std::string& messaggio) {
   EXPECT_EQ(r.exit_status, 1);
   EXPECT_EQ(r.out, "Attendere\n");
   EXPECT_EQ(r.err, "scenario_builder: " + messaggio + "\n");
-  std::map<std::string, std::string> attesi = PrimaDi(k);
-  if (parziale != nullptr) attesi[kOrdine[k]] = *parziale;
-  const std::map<std::string, std::string> presenti = DirectoryFiles(dir.path());
+  const std::map<std::string, std::string> attesi = PrimaDi(k);
+  const std::map<std::string, std::string> presenti = DirectoryFiles(dir);
   EXPECT_EQ(presenti.size(), attesi.size());
   for (const auto& [nome, byte] : attesi) {
     auto it = presenti.find(nome);
@@ -90,7 +92,15 @@ void VerificaFermo(const TempDir& dir, const RunResult& r, size_t k, const std::
                                     << byte.size();
   }
   for (const auto& [nome, byte] : presenti)
-    EXPECT_EQ(attesi.count(nome), 1u) << nome << " written after the failure";
+    EXPECT_EQ(attesi.count(nome), 1u) << nome << " left after the failure";
+}
+
+// A file name as a test name.
+std::string NomeDiTest(const std::string& nome) {
+  std::string s = nome;
+  for (char& c : s)
+    if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
+  return s;
 }
 
 class FileFailuresTest : public ::testing::TestWithParam<size_t> {};
@@ -102,7 +112,7 @@ TEST_P(FileFailuresTest, OpenFailsOnADirectoryInTheWay) {
   TempDir dir;
   fs::create_directory(dir.path() / kOrdine[k]);
   const RunResult r = RunBuilderIn(dir.path());
-  VerificaFermo(dir, r, k, "cannot open '" + Percorso(dir, k) + "': Is a directory");
+  VerificaFermo(dir.path(), r, k, "cannot open '" + Percorso(dir.path(), k) + "': Is a directory");
   EXPECT_TRUE(fs::is_empty(dir.path() / kOrdine[k]));
 }
 
@@ -115,34 +125,76 @@ TEST_P(FileFailuresTest, DeleteFailsWhenTheFileTurnsIntoADirectory) {
   if (!intervento.disponibile()) GTEST_SKIP() << intervento.motivo();
   const RunResult r = RunBuilderIn(dir.path());
   ASSERT_TRUE(intervento.intervenuto());
-  VerificaFermo(dir, r, k, "cannot delete '" + Percorso(dir, k) + "': Is a directory");
+  VerificaFermo(dir.path(), r, k,
+                "cannot delete '" + Percorso(dir.path(), k) + "': Is a directory");
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryWrittenFile, FileFailuresTest,
                          ::testing::Range(size_t{0}, kOrdine.size()),
                          [](const ::testing::TestParamInfo<size_t>& i) {
-                           std::string s = kOrdine[i.param];
-                           for (char& c : s)
-                             if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
-                           return s;
+                           return NomeDiTest(kOrdine[i.param]);
                          });
 
-// A write that runs into the limit on file sizes fails part way: the file
-// keeps the bytes written up to the limit and the run stops there.
-TEST(FileWriteLimitTest, TrainSourceCutShort) {
+// A write that runs into the limit on file sizes fails part way; the run
+// deletes the part written and stops there. A limit from the start cuts the
+// first file larger than it; the files smaller than an earlier one are cut
+// by a limit set at their own first open.
+struct Taglio {
+  size_t file;
+  uint64_t limite_byte;  // 0: half the file, set when the file is opened
+};
+
+void PrintTo(const Taglio& t, std::ostream* os) { *os << kOrdine[t.file]; }
+
+class FileCutShortTest : public ::testing::TestWithParam<Taglio> {};
+
+TEST_P(FileCutShortTest, PartWrittenIsDeleted) {
+  const auto [k, limite] = GetParam();
   TempDir dir;
-  // Above the line source (7069 bytes), below the train source (8093).
-  const RunResult r = RunBuilderWithFileLimit(dir.path(), 8000);
-  const std::string parte = Riferimento().at(kOrdine[1]).substr(0, 8000);
-  VerificaFermo(dir, r, 1, "cannot write '" + Percorso(dir, 1) + "': File too large", &parte);
+  std::unique_ptr<InterventoApertura> intervento;
+  if (limite == 0) {
+    intervento = std::make_unique<InterventoApertura>(
+        dir.path(), kOrdine[k], 1, Azione::kLimita, Riferimento().at(kOrdine[k]).size() / 2);
+    if (!intervento->disponibile()) GTEST_SKIP() << intervento->motivo();
+  }
+  const RunResult r = RunBuilderWithFileLimit(dir.path(), limite == 0 ? kSenzaLimite : limite);
+  if (intervento != nullptr) {
+    ASSERT_TRUE(intervento->intervenuto());
+  }
+  VerificaFermo(dir.path(), r, k, "cannot write '" + Percorso(dir.path(), k) + "': File too large");
 }
 
-TEST(FileWriteLimitTest, LineTableCutShort) {
+INSTANTIATE_TEST_SUITE_P(
+    LargeFiles, FileCutShortTest,
+    ::testing::Values(Taglio{1, 8000},    // above the line source, below the train source
+                      Taglio{5, 100000},  // above every document, far below the line table
+                      Taglio{6, 0}, Taglio{7, 0}),
+    [](const ::testing::TestParamInfo<Taglio>& i) { return NomeDiTest(kOrdine[i.param.file]); });
+
+// The part written cannot be deleted either, since a directory has taken
+// the file's place once it was opened: the line says both.
+TEST(FileWriteLimitTest, WriteAndDeleteFailInOneLine) {
   TempDir dir;
-  // Above every document, far below the line table.
+  // The third open of a binary file is the one that writes it.
+  InterventoApertura intervento(dir.path(), kOrdine[5], 3, Azione::kSostituisci);
+  if (!intervento.disponibile()) GTEST_SKIP() << intervento.motivo();
   const RunResult r = RunBuilderWithFileLimit(dir.path(), 100000);
-  const std::string parte = Riferimento().at(kOrdine[5]).substr(0, 100000);
-  VerificaFermo(dir, r, 5, "cannot write '" + Percorso(dir, 5) + "': File too large", &parte);
+  ASSERT_TRUE(intervento.intervenuto());
+  const std::string path = Percorso(dir.path(), 5);
+  VerificaFermo(dir.path(), r, 5,
+                "cannot write '" + path + "': File too large; " +
+                    "cannot delete the incomplete file either: Is a directory");
+  EXPECT_EQ(ReadFileBytes(intervento.spostato()).size(), 100000u);
+}
+
+// A disk that fills up while the line table is written: room for the
+// executable and the documents, not for the 3.6 MB table.
+TEST(NoSpaceTest, FullFileSystemLeavesNoLineTable) {
+  FileSystemPiccolo piccolo(fs::file_size(SB_EXECUTABLE_PATH) + (uint64_t{1} << 20));
+  if (!piccolo.disponibile()) GTEST_SKIP() << piccolo.motivo();
+  const RunResult r = RunBuilderIn(piccolo.path());
+  VerificaFermo(piccolo.path(), r, 5,
+                "cannot write '" + Percorso(piccolo.path(), 5) + "': No space left on device");
 }
 
 TEST(FileWriteLimitTest, FilesExactlyAtTheLimitAreWhole) {
@@ -201,7 +253,7 @@ TEST(SourceFailuresTest, LineSourceUnreadableLeavesNoGridAndStopsTheRun) {
   const RunResult r = RunBuilderIn(dir.path());
   ASSERT_TRUE(intervento.intervenuto());
   // Both sources are deleted; without a grid there is nothing to write.
-  VerificaFermo(dir, r, kPrimoBinario,
+  VerificaFermo(dir.path(), r, kPrimoBinario,
                 "cannot compile: the line source gave no track grid (error code 25)");
 }
 

@@ -6,6 +6,7 @@
 #include <poll.h>
 #include <sys/eventfd.h>
 #include <sys/fanotify.h>
+#include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -27,7 +28,8 @@ RunResult RunBuilderWithFileLimit(const fs::path& dir, uint64_t limite_byte) {
   // calls that are safe in a copy of a threaded process are made.
   const std::string exe_s = exe.string(), cwd_s = elsewhere.path().string();
   const std::string out_s = out.string(), err_s = err.string();
-  const rlimit limite{limite_byte, limite_byte};
+  const rlim_t l = limite_byte == kSenzaLimite ? RLIM_INFINITY : limite_byte;
+  const rlimit limite{l, l};
   const pid_t pid = ::fork();
   if (pid == 0) {
     const int o = ::open(out_s.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
@@ -50,9 +52,27 @@ RunResult RunBuilderWithFileLimit(const fs::path& dir, uint64_t limite_byte) {
   return r;
 }
 
+FileSystemPiccolo::FileSystemPiccolo(uint64_t byte) {
+  const std::string opzioni = "size=" + std::to_string(byte) + ",mode=0755";
+  if (::mount("tmpfs", dir_.path().c_str(), "tmpfs", MS_NOSUID | MS_NODEV, opzioni.c_str()) != 0) {
+    motivo_ = std::string("mount tmpfs: ") + std::strerror(errno);
+    return;
+  }
+  montato_ = true;
+}
+
+FileSystemPiccolo::~FileSystemPiccolo() {
+  // A lazy unmount as a last resort, so that no mount outlives the test.
+  if (montato_ && ::umount(dir_.path().c_str()) != 0) ::umount2(dir_.path().c_str(), MNT_DETACH);
+}
+
 InterventoApertura::InterventoApertura(const fs::path& dir, const std::string& nome, int volta,
-                                       Azione azione)
-    : bersaglio_((fs::canonical(dir) / nome).string()), nome_(nome), volta_(volta), azione_(azione) {
+                                       Azione azione, uint64_t limite_byte)
+    : bersaglio_((fs::canonical(dir) / nome).string()),
+      nome_(nome),
+      volta_(volta),
+      azione_(azione),
+      limite_byte_(limite_byte) {
   fan_ = ::fanotify_init(FAN_CLASS_CONTENT | FAN_CLOEXEC | FAN_NONBLOCK,
                          O_RDONLY | O_LARGEFILE | O_CLOEXEC);
   if (fan_ < 0) {
@@ -108,6 +128,10 @@ void InterventoApertura::ascolta() {
         if (volta == volta_) {
           if (azione_ == Azione::kRifiuta) {
             risposta.response = FAN_DENY;
+          } else if (azione_ == Azione::kLimita) {
+            // Set while the open is held, so every write to the file meets it.
+            const rlimit limite{limite_byte_, limite_byte_};
+            (void)::prlimit(ev->pid, RLIMIT_FSIZE, &limite, nullptr);
           } else {
             std::error_code ec;
             fs::rename(bersaglio_, spostato(), ec);

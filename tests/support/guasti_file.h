@@ -19,7 +19,30 @@
 // Runs the built scenario_builder as RunBuilderIn does, but with every file
 // it writes limited to `limite_byte` bytes: a write beyond the limit fails
 // with "File too large" (the signal that would end the process is ignored).
+// With kSenzaLimite only the signal is ignored, for a limit set later by an
+// InterventoApertura.
+constexpr uint64_t kSenzaLimite = UINT64_MAX;
 RunResult RunBuilderWithFileLimit(const std::filesystem::path& dir, uint64_t limite_byte);
+
+// An empty tmpfs of `byte` bytes mounted on a fresh directory for as long as
+// the object lives, so that a run can fill it: "No space left on device".
+// Needs root (CAP_SYS_ADMIN); `disponibile()` says whether the mount worked.
+class FileSystemPiccolo {
+ public:
+  explicit FileSystemPiccolo(uint64_t byte);
+  ~FileSystemPiccolo();
+  FileSystemPiccolo(const FileSystemPiccolo&) = delete;
+  FileSystemPiccolo& operator=(const FileSystemPiccolo&) = delete;
+
+  bool disponibile() const { return montato_; }
+  const std::string& motivo() const { return motivo_; }
+  const std::filesystem::path& path() const { return dir_.path(); }
+
+ private:
+  TempDir dir_;
+  bool montato_ = false;
+  std::string motivo_;
+};
 
 // Watches the opens of one file of a directory through fanotify permission
 // events, which hold the opening process until the watcher answers, and
@@ -28,15 +51,18 @@ RunResult RunBuilderWithFileLimit(const std::filesystem::path& dir, uint64_t lim
 //   kSostituisci: the open goes through, but the file is first moved out of
 //     the directory and a directory takes its place, so that the process
 //     reads (or writes) the file it opened while every later operation on
-//     the path (a delete, another open) meets the directory.
+//     the path (a delete, another open) meets the directory;
+//   kLimita: from that open on, the opening process may write files only up
+//     to `limite_byte` bytes (see RunBuilderWithFileLimit), so that a file
+//     smaller than those before it can be cut short.
 // Every other open passes at once. Needs the fanotify permission events
 // (CAP_SYS_ADMIN); `disponibile()` says whether they could be set up.
 class InterventoApertura {
  public:
-  enum class Azione { kRifiuta, kSostituisci };
+  enum class Azione { kRifiuta, kSostituisci, kLimita };
 
   InterventoApertura(const std::filesystem::path& dir, const std::string& nome, int volta,
-                     Azione azione);
+                     Azione azione, uint64_t limite_byte = kSenzaLimite);
   ~InterventoApertura();
   InterventoApertura(const InterventoApertura&) = delete;
   InterventoApertura& operator=(const InterventoApertura&) = delete;
@@ -57,6 +83,7 @@ class InterventoApertura {
   std::string nome_;
   int volta_;
   Azione azione_;
+  uint64_t limite_byte_;
   TempDir parcheggio_;
   int fan_ = -1;
   int stop_ = -1;  // eventfd that ends the watcher
