@@ -66,6 +66,8 @@ struct record_stazione {
   int32_t orario = 0;     // time of day in seconds
 };
 
+struct Registro;  // compiler/registro.h
+
 inline constexpr int kNumeroStazioni = 87;  // entries 0 to 86
 inline constexpr int kNumeroMontagne = 81;  // entries 0 to 80; entry 0 unused
 
@@ -92,6 +94,10 @@ struct Tabelle {
   int32_t numero_celle = 0;   // upper index of percorso
   int32_t codice_errore = 0;  // last recorded problem; 0 = none
   int32_t posizione_errore = 0;
+
+  // An account of the compile for the authoring tool; null (never set) in
+  // the builder. See compiler/registro.h.
+  Registro* registro = nullptr;
 
   // Whether the line reader has created the track grid.
   bool ha_percorso() const { return !percorso.empty(); }

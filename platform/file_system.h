@@ -33,6 +33,9 @@ class FileSystem {
   virtual Status Create(const std::string& path, std::string_view data) = 0;
   // Reads the whole file at `path` into `*data`.
   virtual Status Read(const std::string& path, std::string* data) = 0;
+  // Gives the file at `from` the name `to` in one step, replacing a file
+  // already called `to`; both names lie in one directory.
+  virtual Status Rename(const std::string& from, const std::string& to) = 0;
 };
 
 // The one-line report of a write that failed (`write`, naming the operation,
@@ -51,13 +54,16 @@ std::unique_ptr<FileSystem> MakeRealFileSystem();
 // bytes, and any operation on a chosen path can be made to fail.
 class MemoryFileSystem : public FileSystem {
  public:
-  enum class Op { kTouch, kRemove, kCreate, kRead };
+  enum class Op { kTouch, kRemove, kCreate, kRead, kRename };
 
   bool Exists(const std::string& path) override;
   Status Touch(const std::string& path) override;
   Status Remove(const std::string& path) override;
   Status Create(const std::string& path, std::string_view data) override;
   Status Read(const std::string& path, std::string* data) override;
+  // A failure chosen with Fail(kRename, path) applies when `path` is the
+  // name given (`to`).
+  Status Rename(const std::string& from, const std::string& to) override;
 
   // Makes every later `op` on `path` fail.
   void Fail(Op op, const std::string& path) { failures_.insert({op, path}); }

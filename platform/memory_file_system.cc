@@ -37,3 +37,14 @@ Status MemoryFileSystem::Read(const std::string& path, std::string* data) {
   *data = it->second;
   return Status::Ok();
 }
+
+Status MemoryFileSystem::Rename(const std::string& from, const std::string& to) {
+  if (failures_.count({Op::kRename, to})) return Refused("rename", from);
+  auto it = files.find(from);
+  if (it == files.end())
+    return Status::Error("cannot rename '" + from + "': No such file or directory");
+  std::string data = std::move(it->second);
+  files.erase(it);
+  files[to] = std::move(data);
+  return Status::Ok();
+}

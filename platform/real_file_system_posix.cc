@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 
 #include "platform/file_system.h"
@@ -84,6 +85,13 @@ class RealFileSystem : public FileSystem {
       data->append(buffer, static_cast<size_t>(n));
     }
     ::close(fd);
+    return Status::Ok();
+  }
+
+  Status Rename(const std::string& from, const std::string& to) override {
+    if (::rename(from.c_str(), to.c_str()) != 0)
+      return Status::Error("cannot rename '" + from + "' to '" + to + "': " +
+                           std::strerror(errno));
     return Status::Ok();
   }
 };

@@ -119,6 +119,14 @@ class RealFileSystem : public FileSystem {
     }
     return Status::Ok();
   }
+
+  Status Rename(const std::string& from, const std::string& to) override {
+    if (!::MoveFileExW(WideFromNarrow(from).c_str(), WideFromNarrow(to).c_str(),
+                       MOVEFILE_REPLACE_EXISTING))
+      return Status::Error("cannot rename '" + from + "' to '" + to +
+                           "': " + SystemMessage(::GetLastError()));
+    return Status::Ok();
+  }
 };
 
 }  // namespace

@@ -33,6 +33,7 @@ class SorgenteInstabile : public FileSystem {
   Status Touch(const std::string& p) override { return sotto_.Touch(p); }
   Status Remove(const std::string& p) override { return sotto_.Remove(p); }
   Status Create(const std::string& p, std::string_view d) override { return sotto_.Create(p, d); }
+  Status Rename(const std::string& a, const std::string& b) override { return sotto_.Rename(a, b); }
   Status Read(const std::string& p, std::string* data) override {
     if (p != path_) return sotto_.Read(p, data);
     if (modo_ == Modo::kSparisce) sotto_.files.erase(p);

@@ -1,8 +1,139 @@
+// `scenario_tool check` and `scenario_tool compile`: an author's two
+// sources through the builder's own compile, with a diagnostic for every
+// problem; `compile` then writes the three files.
 #include <CLI/CLI.hpp>
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <vector>
 
+#include "platform/executable_dir.h"
+#include "platform/file_system.h"
+#include "tool/avvisi.h"
 #include "tool/comandi.h"
+#include "tool/compilazione.h"
+#include "tool/contesto.h"
+#include "tool/diagnostica.h"
+#include "tool/messaggi.h"
+#include "tool/percorsi.h"
+#include "tool/scrittura_atomica.h"
+
+namespace {
+
+struct Opzioni {
+  bool scrive = false;  // compile (true) or check
+  std::string linea, treno;
+  std::string directory = ".";
+  std::string nome, numero;
+  bool senza_tabella_linea = false;
+  bool avanti = false;
+  std::string formato = "text";
+};
+
+int uso(const Opzioni& o, const std::string& messaggio) {
+  std::fprintf(stderr, "scenario_tool %s: %s\n", o.scrive ? "compile" : "check",
+               messaggio.c_str());
+  return kToolUso;
+}
+
+int esegui(const Opzioni& o) {
+  const char* comando = o.scrive ? "compile" : "check";
+  auto fs = MakeRealFileSystem();
+  std::string linea, treno;
+  if (Status s = fs->Read(o.linea, &linea); !s.ok()) return uso(o, s.message());
+  if (Status s = fs->Read(o.treno, &treno); !s.ok()) return uso(o, s.message());
+
+  std::string nome = o.nome, numero = o.numero;
+  if (nome.empty()) {
+    auto n = nome_da_linea(o.linea);
+    if (!n)
+      return uso(o, "cannot tell the scenario name from '" + o.linea +
+                        "' (a line source is named NAME_linea.txt): give it with --name NAME");
+    nome = *n;
+  }
+  if (numero.empty()) {
+    auto n = numero_da_treno(o.treno);
+    if (!n)
+      return uso(o, "cannot tell the train number from '" + o.treno +
+                        "' (a train source is named NAME_NUMBER-.txt): give it with --number "
+                        "NUMBER");
+    numero = *n;
+  }
+  if (Status s = controlla_identita(nome); !s.ok())
+    return uso(o, "cannot use '" + nome + "' as the scenario name: " + s.message());
+  if (Status s = controlla_identita(numero); !s.ok())
+    return uso(o, "cannot use '" + numero + "' as the train number: " + s.message());
+  if (o.scrive) {
+    if (Status s = controlla_directory(o.directory); !s.ok()) return uso(o, s.message());
+  }
+
+  const int32_t j = o.scrive && o.senza_tabella_linea ? 0 : 1;
+  const std::unique_ptr<Compilazione> c = compila_sorgenti(linea, treno, nome, numero, j);
+
+  const TestoSorgente sorgente_linea(o.linea, std::move(linea));
+  const TestoSorgente sorgente_treno(o.treno, std::move(treno));
+  const TestoSorgente* const sorgenti[2] = {&sorgente_linea, &sorgente_treno};
+  const Contesto contesto(*c, sorgente_linea, sorgente_treno, j);
+  std::vector<Diagnostica> diagnostiche = avvisi(contesto);
+  for (Diagnostica& d : diagnostiche_codici(contesto)) diagnostiche.push_back(std::move(d));
+
+  if (o.formato == "json") {
+    const StatoFinale stato{c->tabelle.codice_errore, c->tabelle.posizione_errore};
+    std::fputs(json_diagnostiche(diagnostiche, sorgenti, stato).c_str(), stdout);
+  } else {
+    std::fputs(testo_diagnostiche(diagnostiche, sorgenti).c_str(), stderr);
+  }
+
+  const bool completo = c->esito.tipo == EsitoCompilazione::Tipo::kCompletato;
+  const bool pulito = completo && c->tabelle.codice_errore == 0;
+  if (!o.scrive) return pulito ? kToolOk : kToolProblemi;
+  if (!pulito && !(o.avanti && completo)) return kToolProblemi;
+
+  std::vector<FileDaScrivere> file;
+  for (const auto& [n, dati] : c->file) file.push_back({JoinPath(o.directory, n), dati});
+  if (Status s = scrivi_insieme(*fs, file); !s.ok()) {
+    std::fprintf(stderr, "scenario_tool %s: %s; no file written\n", comando, s.message().c_str());
+    return kToolProblemi;
+  }
+  return pulito ? kToolOk : kToolProblemi;
+}
+
+void opzioni_comuni(CLI::App* sub, Opzioni* o) {
+  sub->add_option("LINE", o->linea, "The line source (NAME_linea.txt)")->required();
+  sub->add_option("TRAIN", o->treno, "The train source (NAME_NUMBER-.txt)")->required();
+  sub->add_option("--name", o->nome,
+                  "Scenario name (default: what the line source's file name gives)");
+  sub->add_option("--number", o->numero,
+                  "Train number (default: what the train source's file name gives)");
+  sub->add_option("--diagnostics-format", o->formato, "text (on standard error) or json (on "
+                                                      "standard output)")
+      ->check(CLI::IsMember({"text", "json"}))
+      ->default_str("text");
+}
+
+}  // namespace
 
 void registra_check_compile(CLI::App& app, Azione* azione) {
-  (void)app;
-  (void)azione;
+  auto check = std::make_shared<Opzioni>();
+  CLI::App* c = app.add_subcommand(
+      "check",
+      "Read both sources through the compiler, run the finishing pass and the header checks, "
+      "and report every problem; nothing is written");
+  opzioni_comuni(c, check.get());
+  c->callback([azione, check] { *azione = [check] { return esegui(*check); }; });
+
+  auto compila = std::make_shared<Opzioni>();
+  compila->scrive = true;
+  CLI::App* k = app.add_subcommand(
+      "compile",
+      "Check both sources, then write NAME_linea.dat, NAME_NUMBER.sim and NAME_NUMBER.dat into "
+      "DIR; nothing is written when a problem is found, unless --keep-going");
+  opzioni_comuni(k, compila.get());
+  k->add_option("-o,--output", compila->directory, "Directory to write into")->default_str(".");
+  k->add_flag("--no-line-table", compila->senza_tabella_linea,
+              "Leave out the line table (NAME_linea.dat) and the curves");
+  k->add_flag("--keep-going", compila->avanti,
+              "After a recorded code, write the files exactly as scenario_builder would for "
+              "these sources (the exit status stays 1)");
+  k->callback([azione, compila] { *azione = [compila] { return esegui(*compila); }; });
 }

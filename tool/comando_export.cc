@@ -1,8 +1,86 @@
+// `scenario_tool export`: the built-in scenario's two sources and three
+// documents, byte for byte as the builder writes them, as a starting point
+// for an author's own scenario.
 #include <CLI/CLI.hpp>
+#include <cstdio>
+#include <string>
+#include <vector>
 
+#include "platform/executable_dir.h"
+#include "platform/file_system.h"
+#include "sources/documenti.h"
+#include "sources/nomi_file.h"
 #include "tool/comandi.h"
+#include "tool/percorsi.h"
+#include "tool/scrittura_atomica.h"
+
+namespace {
+
+// The identity of the built-in scenario.
+constexpr char kScenario[] = "Lavrano_Cestelle";
+constexpr char kTreno[] = "58121";
+
+struct OpzioniExport {
+  std::string directory = ".";
+  bool forza = false;
+};
+
+int esegui_export(const OpzioniExport& o) {
+  auto fs = MakeRealFileSystem();
+  if (Status s = controlla_directory(o.directory); !s.ok()) {
+    std::fprintf(stderr, "scenario_tool export: %s\n", s.message().c_str());
+    return kToolUso;
+  }
+  struct Documento {
+    std::string nome;
+    TabellaRighe righe;
+  };
+  const std::vector<Documento> documenti = {
+      {nome_sorgente_linea(kScenario), righe_linea()},
+      {nome_sorgente_treno(kScenario, kTreno), righe_treno()},
+      {nome_note(kScenario, kTreno), righe_note(kTreno)},
+      {nome_rallentamenti(kScenario, kTreno), righe_rallentamenti()},
+      {nome_scheda(kScenario, kTreno), righe_scheda(kTreno)},
+  };
+  std::vector<FileDaScrivere> file;
+  std::vector<std::string> presenti;
+  for (const Documento& d : documenti) {
+    FileDaScrivere f;
+    f.path = JoinPath(o.directory, d.nome);
+    if (Status s = CodificaRighe(d.righe, &f.dati); !s.ok()) {
+      std::fprintf(stderr, "scenario_tool export: cannot encode '%s': %s\n", d.nome.c_str(),
+                   s.message().c_str());
+      return kToolProblemi;
+    }
+    if (fs->Exists(f.path)) presenti.push_back(f.path);
+    file.push_back(std::move(f));
+  }
+  if (!presenti.empty() && !o.forza) {
+    std::string elenco;
+    for (const std::string& p : presenti) elenco += (elenco.empty() ? "'" : ", '") + p + "'";
+    std::fprintf(stderr,
+                 "scenario_tool export: not overwriting %s (use --force to replace); nothing "
+                 "written\n",
+                 elenco.c_str());
+    return kToolProblemi;
+  }
+  if (Status s = scrivi_insieme(*fs, file); !s.ok()) {
+    std::fprintf(stderr, "scenario_tool export: %s; nothing written\n", s.message().c_str());
+    return kToolProblemi;
+  }
+  return kToolOk;
+}
+
+}  // namespace
 
 void registra_export(CLI::App& app, Azione* azione) {
-  (void)app;
-  (void)azione;
+  auto opzioni = std::make_shared<OpzioniExport>();
+  CLI::App* sub = app.add_subcommand(
+      "export",
+      "Write the built-in line and train sources and the three driver documents into DIR, "
+      "byte for byte as scenario_builder writes them");
+  sub->add_option("-o,--output", opzioni->directory, "Directory to write into")
+      ->default_str(".");
+  sub->add_flag("--force", opzioni->forza, "Replace files that already exist");
+  sub->callback([azione, opzioni] { *azione = [opzioni] { return esegui_export(*opzioni); }; });
 }

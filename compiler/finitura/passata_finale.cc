@@ -8,6 +8,7 @@
 
 #include "compiler/codici_errore.h"
 #include "compiler/finitura/minimo.h"
+#include "compiler/registro.h"
 
 namespace {
 
@@ -50,6 +51,7 @@ class Passata {
   void taglia(int64_t k) {
     at(k).tipo = tipo_cella::kAbbattimento;
     at(k).dato1 = kTaglio;
+    nota_taglio(t_, k, causa_);
   }
   // An existing cut keeps its value when it is 180 or less.
   void limita(int64_t k) {
@@ -58,6 +60,7 @@ class Passata {
   void registra(int32_t codice, int64_t k) {
     t_.codice_errore = codice;
     t_.posizione_errore = static_cast<int32_t>(50 * k);
+    nota_codice_passata(t_, causa_);
   }
 
   // Every signal in the 20 cells behind a warning board gets a cut just in
@@ -67,6 +70,7 @@ class Passata {
       const int64_t d = c - m;
       if (d < 3) break;
       if (at(d).tipo != tipo_cella::kSegnale) continue;
+      causa_ = d;
       if (libera_in(d - 1))
         taglia(d - 1);
       else if (libera_in(d - 2))
@@ -81,6 +85,7 @@ class Passata {
   }
 
   void dopo_inizio(int64_t c) {
+    causa_ = c;
     // Three cuts behind the start, about 300, 600 and 950 m before it.
     struct Gruppo {
       int64_t soglia;
@@ -162,6 +167,10 @@ class Passata {
 
   Tabelle& t_;
   int64_t ultima_;
+  // The cell whose feature the pass is working for (a signal behind a
+  // warning board, a slow-down's start): only the account of the compile
+  // uses it.
+  int64_t causa_ = -1;
 };
 
 }  // namespace

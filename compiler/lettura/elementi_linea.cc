@@ -11,6 +11,7 @@
 #include "compiler/codici_errore.h"
 #include "compiler/lettura/lettura_linea.h"
 #include "compiler/posa/posa.h"
+#include "compiler/registro.h"
 
 namespace {
 
@@ -46,7 +47,9 @@ LetturaLinea::Esito LetturaLinea::sezione_elementi() {
       if (campi_.fine_file()) return Esito::kAvanti;
     }
     const std::string campo = t_.riga;
+    nota_riga(t_, Sorgente::kLinea, Sezione::kElementi);
     const Esito e = chiavi_elementi(campo);
+    nota_fine_riga(t_, Sorgente::kLinea);
     if (e == Esito::kFineFile) return Esito::kAvanti;  // code 15: finish as at the end
     if (e == Esito::kRitorno) return e;
   }
@@ -166,6 +169,7 @@ LetturaLinea::Esito LetturaLinea::riga_cartello() {
   if (t_.riga.size() > kTestoMassimo) return chiudi(codice::kValoreEccessivo, p);
   c.tipo = tipo_cella::kCartello;
   c.dato1 = static_cast<int16_t>(indice_cartello_);
+  nota_cella(t_, cella_di(p, 1));
   t_.stazioni[static_cast<size_t>(indice_cartello_)].nome = t_.riga;
   --indice_cartello_;
   return Esito::kAvanti;

@@ -13,9 +13,13 @@ void LettoreCampi::consuma_fine_riga() {
 }
 
 bool LettoreCampi::leggi_testo(std::string* out) {
-  if (fine_file()) return false;
+  if (fine_file()) {
+    nota(pos_, pos_, CampoLetto::Tipo::kTesto, true);
+    return false;
+  }
   out->clear();
   while (!fine_file() && blank(pos_)) ++pos_;
+  const size_t campo = pos_;
   if (!fine_file() && testo_[pos_] == '"') {
     size_t chiusa = testo_.find('"', pos_ + 1);
     if (chiusa == std::string_view::npos) chiusa = testo_.size();
@@ -27,6 +31,7 @@ bool LettoreCampi::leggi_testo(std::string* out) {
     while (!fine_file() && testo_[pos_] != ',' && !fine_riga(pos_)) ++pos_;
     out->assign(testo_.substr(inizio, pos_ - inizio));
   }
+  nota(campo, pos_, CampoLetto::Tipo::kTesto, false);
   if (fine_file()) return true;
   if (testo_[pos_] == ',')
     ++pos_;
@@ -36,11 +41,18 @@ bool LettoreCampi::leggi_testo(std::string* out) {
 }
 
 bool LettoreCampi::leggi_numero(Larghezza w, int32_t* out) {
+  CampoLetto::Tipo tipo = CampoLetto::Tipo::kI32;
+  if (w == Larghezza::kU8) tipo = CampoLetto::Tipo::kU8;
+  if (w == Larghezza::kI16) tipo = CampoLetto::Tipo::kI16;
   while (!fine_file() && (blank(pos_) || fine_riga(pos_))) ++pos_;
-  if (fine_file()) return false;
+  if (fine_file()) {
+    nota(pos_, pos_, tipo, true);
+    return false;
+  }
   size_t inizio = pos_;
   while (!fine_file() && !blank(pos_) && !fine_riga(pos_) && testo_[pos_] != ',') ++pos_;
   std::string_view token = testo_.substr(inizio, pos_ - inizio);
+  const size_t fine_token = pos_;
   while (!fine_file() && blank(pos_)) ++pos_;
   if (!fine_file()) {
     if (testo_[pos_] == ',')
@@ -54,17 +66,22 @@ bool LettoreCampi::leggi_numero(Larghezza w, int32_t* out) {
   bool negativo = false;
   if (i < token.size() && (token[i] == '+' || token[i] == '-')) negativo = token[i++] == '-';
   if (i == token.size()) {
+    nota(inizio, fine_token, tipo, false);
     *out = 0;
     return true;
   }
   int64_t valore = 0;
   for (; i < token.size(); ++i) {
     if (token[i] < '0' || token[i] > '9') {
+      nota(inizio, fine_token, tipo, false);
       *out = 0;
       return true;
     }
     valore = valore * 10 + (token[i] - '0');
-    if (valore > (int64_t{1} << 40)) return false;  // far beyond every width
+    if (valore > (int64_t{1} << 40)) {  // far beyond every width
+      nota(inizio, fine_token, tipo, true);
+      return false;
+    }
   }
   if (negativo) valore = -valore;
   int64_t minimo = 0, massimo = 0;
@@ -73,7 +90,9 @@ bool LettoreCampi::leggi_numero(Larghezza w, int32_t* out) {
     case Larghezza::kI16: minimo = INT16_MIN; massimo = INT16_MAX; break;
     case Larghezza::kI32: minimo = INT32_MIN; massimo = INT32_MAX; break;
   }
-  if (valore < minimo || valore > massimo) return false;
+  const bool entra = valore >= minimo && valore <= massimo;
+  nota(inizio, fine_token, tipo, !entra);
+  if (!entra) return false;
   *out = static_cast<int32_t>(valore);
   return true;
 }

@@ -4,6 +4,9 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
+
+#include "compiler/registro.h"
 
 // Reads a source text as a stream of fields. A field ends at a comma or at a
 // line end (CR LF, or a lone CR or LF). Both source readers go through it.
@@ -36,14 +39,23 @@ class LettoreCampi {
   // Byte offset of the next unread byte.
   size_t posizione() const { return pos_; }
 
+  // From now on every field read, and every read that fails, is appended to
+  // `*campi` (nothing is kept while it is null, as in the builder).
+  void registra_in(std::vector<CampoLetto>* campi) { campi_ = campi; }
+
  private:
   bool blank(size_t i) const { return testo_[i] == ' ' || testo_[i] == '\t'; }
   bool fine_riga(size_t i) const { return testo_[i] == '\r' || testo_[i] == '\n'; }
   // Consumes one line end at pos_. REQUIRES: fine_riga(pos_).
   void consuma_fine_riga();
 
+  void nota(size_t inizio, size_t fine, CampoLetto::Tipo tipo, bool fallito) {
+    if (campi_ != nullptr) campi_->push_back(CampoLetto{inizio, fine, tipo, fallito});
+  }
+
   std::string_view testo_;
   size_t pos_ = 0;
+  std::vector<CampoLetto>* campi_ = nullptr;
 };
 
 // Keyword tests: whether `chiave` occurs anywhere in `campo`, comparing

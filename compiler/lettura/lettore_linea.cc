@@ -10,6 +10,7 @@
 #include "compiler/codici_errore.h"
 #include "compiler/lettura/lettura_linea.h"
 #include "compiler/lettura/memorizza_dati.h"
+#include "compiler/registro.h"
 #include "compiler/posa/posa.h"
 #include "platform/executable_dir.h"
 #include "sources/nomi_file.h"
@@ -39,6 +40,7 @@ bool leggi_sorgente_linea(Tabelle& t, const Ambiente& a, int32_t* indice_cartell
   std::string percorso_file = JoinPath(a.directory, nome_sorgente_linea(t.nome_scenario));
   if (!a.fs->Exists(percorso_file)) {
     t.codice_errore = codice::kNessunaLinea;
+    nota_codice(t, Sorgente::kLinea);
     return false;
   }
   std::string testo;
@@ -56,10 +58,13 @@ LetturaLinea::LetturaLinea(Tabelle& t, const Ambiente& a, std::string percorso_f
       a_(a),
       percorso_file_(std::move(percorso_file)),
       campi_(testo),
-      indice_cartello_(*indice_cartello) {}
+      indice_cartello_(*indice_cartello) {
+  if (t.registro != nullptr) campi_.registra_in(&t.registro->di(Sorgente::kLinea));
+}
 
 LetturaLinea::Esito LetturaLinea::lettura_fallita(Tabelle& t, const Ambiente& a) {
   t.codice_errore = codice::kLetturaFallita;
+  nota_codice(t, Sorgente::kLinea);
   // Nothing more can be reported here: the code already says the reading failed.
   const std::string linea = JoinPath(a.directory, nome_sorgente_linea(t.nome_scenario));
   const std::string treno =
@@ -73,12 +78,14 @@ LetturaLinea::Esito LetturaLinea::chiudi(int32_t codice, std::optional<int32_t> 
   if (!a_.fs->Remove(percorso_file_).ok()) return fallita();
   t_.codice_errore = codice;
   if (posizione) t_.posizione_errore = *posizione;
+  nota_codice(t_, Sorgente::kLinea);
   return Esito::kRitorno;
 }
 
 LetturaLinea::Esito LetturaLinea::fuori_percorso(int32_t p) {
   t_.codice_errore = codice::kFuoriPercorso;
   t_.posizione_errore = p;
+  nota_codice(t_, Sorgente::kLinea);
   return Esito::kFineFile;
 }
 
@@ -143,7 +150,9 @@ LetturaLinea::Esito LetturaLinea::sezione_generale() {
       if (contiene(t_.riga, "-") && !testo()) return fallita();
     }
     const std::string campo = t_.riga;
+    nota_riga(t_, Sorgente::kLinea, Sezione::kGenerale);
     const Esito e = chiavi_generale(campo);
+    nota_fine_riga(t_, Sorgente::kLinea);
     if (e != Esito::kAvanti) return e;
     if (chiude_sezione(campo)) return Esito::kAvanti;
   }

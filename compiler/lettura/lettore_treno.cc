@@ -11,6 +11,7 @@
 #include "compiler/lettura/lettore_campi.h"
 #include "compiler/lettura/memorizza_dati.h"
 #include "compiler/posa/posa.h"
+#include "compiler/registro.h"
 #include "platform/executable_dir.h"
 #include "sources/nomi_file.h"
 
@@ -46,7 +47,9 @@ bool entra_i32(int64_t v) {
 class LettoreTreno {
  public:
   LettoreTreno(Tabelle& t, std::string_view testo, int32_t indice_cartello)
-      : t_(t), campi_(testo), indice_cartello_(indice_cartello) {}
+      : t_(t), campi_(testo), indice_cartello_(indice_cartello) {
+    if (t.registro != nullptr) campi_.registra_in(&t.registro->di(Sorgente::kTreno));
+  }
 
   // Finds the marker and reads every row; returns how the reading ended
   // (kAvanti for the end of the file).
@@ -65,11 +68,13 @@ class LettoreTreno {
   Esito fuori(int32_t p) {
     t_.codice_errore = codice::kFuoriPercorso;
     t_.posizione_errore = p;
+    nota_codice(t_, Sorgente::kTreno);
     return Esito::kFineFile;
   }
   Esito conflitto(int32_t codice, int32_t p) {
     t_.codice_errore = codice;
     t_.posizione_errore = p;
+    nota_codice(t_, Sorgente::kTreno);
     return Esito::kRitorna;
   }
   // The cell at k, or null when k lies outside the grid.
@@ -115,7 +120,9 @@ Esito LettoreTreno::leggi() {
         if (campi_.fine_file()) return Esito::kAvanti;
       }
     }
+    nota_riga(t_, Sorgente::kTreno, Sezione::kTreno);
     Esito e = riga_letta();
+    nota_fine_riga(t_, Sorgente::kTreno);
     if (e != Esito::kAvanti) return e;
   }
 }
@@ -253,6 +260,7 @@ Esito LettoreTreno::abbattimento() {
   } else {
     c->tipo = tipo_cella::kAbbattimentoNullo;  // "AC", 0 or less: no value
   }
+  nota_cella(t_, k);
   return Esito::kAvanti;
 }
 
@@ -264,6 +272,7 @@ Esito LettoreTreno::stazione() {
   // overwrites one (this only happens when the boards fill the table).
   if (i > indice_cartello_) {
     t_.codice_errore = codice::kStazioniPiene;
+    nota_codice(t_, Sorgente::kTreno);
     return Esito::kRitorna;
   }
   record_stazione& r = t_.stazioni[static_cast<size_t>(i)];
@@ -347,11 +356,13 @@ Esito LettoreTreno::stazione() {
     }
     if (fermata <= 1) {
       t_.codice_errore = codice::kFermataInizio;
+      nota_codice(t_, Sorgente::kTreno);
       return Esito::kRitorna;
     }
     cella* c = at(fermata);
     c->tipo = tipo_cella::kFermata;
     c->dato1 = static_cast<int16_t>(i);
+    nota_cella(t_, fermata);
   }
 
   if (i > 1 && inizio - kDistanzaStazioni < t_.stazioni[static_cast<size_t>(i - 1)].fine)
@@ -360,6 +371,7 @@ Esito LettoreTreno::stazione() {
   ++indice_stazione_;
   if (indice_stazione_ >= indice_cartello_) {
     t_.codice_errore = codice::kStazioniPiene;
+    nota_codice(t_, Sorgente::kTreno);
     return Esito::kRitorna;
   }
   return Esito::kAvanti;
@@ -386,6 +398,7 @@ void leggi_sorgente_treno(Tabelle& t, const Ambiente& a, int32_t indice_cartello
   auto elimina = [&] { return a.fs->Remove(path).ok(); };
   auto guasto = [&] {
     t.codice_errore = codice::kLetturaFallita;
+    nota_codice(t, Sorgente::kTreno);
     if (a.fs->Exists(path)) a.fs->Remove(path);
   };
 
@@ -404,6 +417,7 @@ void leggi_sorgente_treno(Tabelle& t, const Ambiente& a, int32_t indice_cartello
       if (!elimina()) {
         t.codice_errore = codice::kLetturaFallita;
         t.posizione_errore = prima;
+        nota_codice(t, Sorgente::kTreno);
       }
       return;
     case Esito::kGuasto:
@@ -412,6 +426,7 @@ void leggi_sorgente_treno(Tabelle& t, const Ambiente& a, int32_t indice_cartello
   }
   if (!elimina()) {
     t.codice_errore = codice::kLetturaFallita;
+    nota_codice(t, Sorgente::kTreno);
     return;
   }
   lettore.completa();
@@ -422,4 +437,5 @@ void leggi_sorgente_treno(Tabelle& t, const Ambiente& a, int32_t indice_cartello
         t.stazioni[static_cast<size_t>(i)].fine % 50 != 0)
       t.codice_errore = codice::kProgressivaErrata;
   }
+  if (t.codice_errore == codice::kProgressivaErrata) nota_codice(t, Sorgente::kTreno);
 }

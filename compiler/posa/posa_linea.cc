@@ -7,6 +7,7 @@
 #include "compiler/arrotonda.h"
 #include "compiler/codici_errore.h"
 #include "compiler/posa/posa.h"
+#include "compiler/registro.h"
 
 namespace {
 
@@ -168,6 +169,7 @@ void memo_indicatori_v_max(Tabelle& t, int32_t posizione, int32_t& vas, int32_t&
     return;
   }
   c.tipo = tipo_cella::kIndicatoriVmax;
+  nota_cella(t, k);
   c.dato1 = static_cast<int16_t>(dato1);
   c.dato2 = static_cast<int16_t>(dato2);
   c.dato3 = static_cast<int16_t>(dato3);

@@ -9,6 +9,7 @@
 #include "compiler/arrotonda.h"
 #include "compiler/codici_errore.h"
 #include "compiler/posa/posa.h"
+#include "compiler/registro.h"
 
 namespace {
 
@@ -66,6 +67,7 @@ void memo_segnale(Tabelle& t, int32_t posizione, int32_t& sx, int32_t& s1, int32
 
   cella& c = at(t, k);
   c.tipo = tipo_cella::kSegnale;
+  nota_cella(t, k);
   c.dato4 = static_cast<int16_t>(v4);
   c.dato1 = static_cast<int16_t>(v1);
   c.dato2 = static_cast<int16_t>(v2);
@@ -120,11 +122,14 @@ void memo_rallentamento(Tabelle& t, int32_t x, int32_t& v, int32_t& l, int32_t& 
   // The order matters when cells coincide: a start and end in one cell end
   // up as a start.
   at(t, ke).tipo = tipo_cella::kFineRallentamento;
+  nota_cella(t, ke);
   if (d_v != 0) at(t, ke).dato2 = dv16;
   at(t, ks).tipo = tipo_cella::kInizioRallentamento;
+  nota_cella(t, ks);
   if (d_v != 0) at(t, ks).dato2 = dv16;
   if (cartello) {
     at(t, kw).tipo = tipo_cella::kAvvisoRallentamento;
+    nota_cella(t, kw);
     if (d_v != 0) at(t, kw).dato2 = dv16;
     at(t, kw).dato1 = v16;
   }
@@ -146,6 +151,7 @@ void memo_rallentamento(Tabelle& t, int32_t x, int32_t& v, int32_t& l, int32_t& 
     for (int64_t n = 1; n <= 4; ++n) {
       cella& c = at(t, ka - (n - 1));
       c.tipo = tipo_cella::kPrimaDellAvviso;
+      nota_cella(t, ka - (n - 1));
       c.dato1 = static_cast<int16_t>(n);
       if (d_v != 0) c.dato2 = static_cast<int16_t>(n);
     }

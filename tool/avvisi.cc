@@ -1,0 +1,293 @@
+#include "tool/avvisi.h"
+
+#include <algorithm>
+#include <cctype>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "compiler/lettura/lettore_campi.h"
+
+namespace {
+
+// The keywords as the built-in sources write them, offered as "did you
+// mean" for a keyword a few letters away.
+const std::vector<std::string>& parole(Sezione s) {
+  static const std::vector<std::string> generale = {
+      "lunghezza percorso",          "progressiva chilometrica uno",
+      "progressiva chilometrica due", "progressiva chilometrica tre",
+      "sfondo uno",                  "sfondo due",
+      "sfondo tre",                  "ripetizione segnali 9 codici",
+      "ripetizione segnali 4 codici"};
+  static const std::vector<std::string> elementi = [] {
+    std::vector<std::string> v = {"pendenza"};
+    for (char lato : {'s', 'd'})
+      for (char cifra = '1'; cifra <= '6'; ++cifra) v.push_back(std::string("curva") + lato + cifra);
+    for (const char* k : {"montagna", "indicatori_vmax", "cartello indicatore", "cartello_indicatore"})
+      v.push_back(k);
+    return v;
+  }();
+  static const std::vector<std::string> treno = {
+      "numero vetture", "percentuale massa frenata", "velocita",     "aderenza",
+      "orologio",       "sabbia",                    "segnale",      "rallentamento",
+      "abbattimento codice", "abbattimento",         "stazione"};
+  switch (s) {
+    case Sezione::kGenerale: return generale;
+    case Sezione::kElementi: return elementi;
+    case Sezione::kTreno: break;
+  }
+  return treno;
+}
+
+std::string minuscolo(std::string_view s) {
+  std::string out(s);
+  for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return out;
+}
+
+std::string q(std::string_view s) {
+  std::string out;
+  out.reserve(s.size() + 2);
+  out += '"';
+  out += s;
+  out += '"';
+  return out;
+}
+
+bool e_marcatore(std::string_view t) {
+  if (t.find('[') == std::string_view::npos || t.find(']') == std::string_view::npos) return false;
+  const size_t primo = t.find_first_not_of(" \t");
+  return primo == std::string_view::npos || t[primo] != '-';
+}
+
+bool vuoto(std::string_view t) { return t.find_first_not_of(" \t") == std::string_view::npos; }
+
+std::string_view senza_blank_iniziali(std::string_view t) {
+  const size_t primo = t.find_first_not_of(" \t");
+  return primo == std::string_view::npos ? std::string_view() : t.substr(primo);
+}
+
+std::string parte(Sezione s) {
+  switch (s) {
+    case Sezione::kGenerale: return "the \"[generale]\" section";
+    case Sezione::kElementi: return "the line source after \"[generale]\"";
+    case Sezione::kTreno: break;
+  }
+  return "the train source";
+}
+
+class Avvisi {
+ public:
+  explicit Avvisi(const Contesto& c) : c_(c) {}
+
+  std::vector<Diagnostica> tutti() {
+    for (Sorgente s : {Sorgente::kLinea, Sorgente::kTreno}) sorgente(s);
+    std::stable_sort(out_.begin(), out_.end(), [](const Diagnostica& a, const Diagnostica& b) {
+      return a.sorgente != b.sorgente ? a.sorgente < b.sorgente : a.inizio < b.inizio;
+    });
+    return std::move(out_);
+  }
+
+ private:
+  void avviso(Diagnostica d, std::string messaggio) {
+    d.gravita = Diagnostica::Gravita::kAvviso;
+    d.messaggio = std::move(messaggio);
+    out_.push_back(std::move(d));
+  }
+
+  size_t riga_di(Sorgente s, size_t offset) const { return c_.sorgente(s).riga(offset); }
+
+  void sorgente(Sorgente s) {
+    const auto& campi = c_.campi(s);
+    // Which row's handlers read each field (-1: none, the field was read
+    // as a keyword, a comment or before the first section).
+    std::vector<int64_t> di_riga(campi.size(), -1);
+    std::vector<bool> esaminato(campi.size(), false);
+    const auto& righe = c_.registro().righe;
+    for (size_t r = 0; r < righe.size(); ++r) {
+      if (righe[r].sorgente != s) continue;
+      if (righe[r].campo < campi.size()) esaminato[righe[r].campo] = true;
+      for (size_t i = righe[r].campo + 1; i < righe[r].fine && i < campi.size(); ++i)
+        di_riga[i] = static_cast<int64_t>(r);
+    }
+
+    sezioni(s, di_riga);
+    numeri(s, di_riga);
+    righe_sconosciute(s);
+    righe_spezzate(s);
+    ultima_riga(s, di_riga, esaminato);
+  }
+
+  // Section markers met twice, and rows after "[fine]".
+  void sezioni(Sorgente s, const std::vector<int64_t>& di_riga) {
+    const auto& campi = c_.campi(s);
+    std::map<std::string, size_t> visti;
+    bool dopo_fine = false, detto = false;
+    for (size_t i = 0; i < campi.size(); ++i) {
+      if (campi[i].fallito || campi[i].tipo != CampoLetto::Tipo::kTesto) continue;
+      if (di_riga[i] >= 0) continue;  // a board text or a station name
+      const std::string_view t = c_.testo_campo(s, i);
+      if (dopo_fine && !detto && !vuoto(t)) {
+        avviso(c_.al_campo(s, i),
+               "rows after \"[fine]\" are still read: the reader goes on to the end of the file");
+        detto = true;
+      }
+      if (!e_marcatore(t)) continue;
+      const std::string nome = minuscolo(senza_blank_iniziali(t));
+      if (auto it = visti.find(nome); it != visti.end()) {
+        avviso(c_.al_campo(s, i),
+               "section " + q(senza_blank_iniziali(t)) + " occurs a second time (first at line " +
+                   std::to_string(riga_di(s, campi[it->second].inizio)) + ")");
+      } else {
+        visti.emplace(nome, i);
+      }
+      if (nome.find("[fine]") != std::string::npos) dopo_fine = true;
+    }
+  }
+
+  // Number fields that are not numbers.
+  void numeri(Sorgente s, const std::vector<int64_t>& di_riga) {
+    const auto& campi = c_.campi(s);
+    for (size_t i = 0; i < campi.size(); ++i) {
+      if (campi[i].fallito || campi[i].tipo == CampoLetto::Tipo::kTesto) continue;
+      const std::string_view t = c_.testo_campo(s, i);
+      if (e_numero(t)) continue;
+      if (di_riga[i] >= 0) {
+        // The documented "AC" of a code-cut row, its value field.
+        const RigaLetta& r = c_.registro().righe[static_cast<size_t>(di_riga[i])];
+        if (c_.tipo(r) == TipoRiga::kAbbattimento && i == r.campo + 2 && minuscolo(t) == "ac")
+          continue;
+      }
+      if (t.empty())
+        avviso(c_.al_campo(s, i), "an empty field where a number belongs reads as 0");
+      else
+        avviso(c_.al_campo(s, i), q(t) + " is not a number and reads as 0");
+    }
+  }
+
+  // Rows no keyword claims.
+  void righe_sconosciute(Sorgente s) {
+    const auto& righe = c_.registro().righe;
+    std::vector<bool> saltato(c_.campi(s).size(), false);
+    const RigaLetta* precedente = nullptr;  // the last row a keyword claimed
+    for (const RigaLetta& r : righe) {
+      if (r.sorgente != s) continue;
+      const TipoRiga tipo = c_.tipo(r);
+      const bool letta = r.fine > r.campo + 1;
+      // Without a line table a curve row is left alone on purpose, and its
+      // two numbers pass by as fields of their own.
+      if (tipo == TipoRiga::kCurva && c_.j() == 0) {
+        for (size_t n = 1; n <= 2 && r.campo + n < saltato.size(); ++n) saltato[r.campo + n] = true;
+        precedente = &r;
+        continue;
+      }
+      if (letta) {
+        precedente = &r;
+        continue;
+      }
+      if (r.campo >= saltato.size() || saltato[r.campo]) continue;
+      const std::string_view t = c_.testo_campo(s, r.campo);
+      if (vuoto(t) || e_marcatore(t) || contiene(t, "-")) continue;
+      const size_t linea = riga_di(s, c_.campi(s)[r.campo].inizio);
+      if (precedente != nullptr &&
+          riga_di(s, c_.campi(s)[precedente->campo].inizio) == linea) {
+        avviso(c_.al_campo(s, r.campo), "field " + q(t) + " is left over after the " +
+                                            Contesto::nome(c_.tipo(*precedente)) +
+                                            " row and is ignored");
+        continue;
+      }
+      avviso(c_.al_campo(s, r.campo), sconosciuta(r, t));
+    }
+  }
+
+  std::string sconosciuta(const RigaLetta& r, std::string_view t) const {
+    // A keyword of the other part of the line source.
+    if (r.sezione != Sezione::kTreno) {
+      RigaLetta altra = r;
+      altra.sezione = r.sezione == Sezione::kGenerale ? Sezione::kElementi : Sezione::kGenerale;
+      if (c_.tipo(altra) != TipoRiga::kNessuno)
+        return q(t) + " is read only in " + parte(altra.sezione) + "; here the row is ignored";
+    }
+    std::string frase = q(t) + " is not a keyword of " + parte(r.sezione) + "; the row is ignored";
+    const std::string chiave = minuscolo(t);
+    const std::string* migliore = nullptr;
+    size_t minima = 0;
+    const size_t soglia = chiave.size() >= 10 ? 3 : chiave.size() >= 5 ? 2 : 1;
+    for (const std::string& p : parole(r.sezione)) {
+      // The distance is at least the difference of the lengths.
+      if (chiave.size() > p.size() + soglia || p.size() > chiave.size() + soglia) continue;
+      const size_t d = distanza(chiave, p);
+      if (migliore == nullptr || d < minima) {
+        migliore = &p;
+        minima = d;
+      }
+    }
+    if (migliore != nullptr && minima <= soglia) frase += " (did you mean " + q(*migliore) + "?)";
+    return frase;
+  }
+
+  // Rows whose handlers took fields from the lines after them.
+  void righe_spezzate(Sorgente s) {
+    const auto& campi = c_.campi(s);
+    for (const RigaLetta& r : c_.registro().righe) {
+      if (r.sorgente != s || r.campo >= campi.size()) continue;
+      const size_t linea = riga_di(s, campi[r.campo].inizio);
+      size_t sulla_riga = 0, letti = 0, altra = 0;
+      for (size_t i = r.campo + 1; i < r.fine && i < campi.size(); ++i) {
+        if (campi[i].fallito) continue;
+        ++letti;
+        const size_t l = riga_di(s, campi[i].inizio);
+        if (l == linea)
+          ++sulla_riga;
+        else if (altra == 0)
+          altra = l;
+      }
+      if (altra == 0) continue;
+      avviso(c_.al_campo(s, r.campo),
+             "the " + Contesto::nome(c_.tipo(r)) + " row ends after " +
+                 std::to_string(sulla_riga) + " of its " + std::to_string(letti) +
+                 " fields: the reader takes the rest from line " + std::to_string(altra));
+    }
+  }
+
+  // The very last field of a file is read but never examined.
+  void ultima_riga(Sorgente s, const std::vector<int64_t>& di_riga,
+                   const std::vector<bool>& esaminato) {
+    const auto& campi = c_.campi(s);
+    if (campi.empty()) return;
+    const size_t i = campi.size() - 1;
+    if (campi[i].fallito || campi[i].tipo != CampoLetto::Tipo::kTesto || di_riga[i] >= 0 ||
+        esaminato[i])
+      return;
+    if (c_.registro().righe.empty()) return;  // still looking for "[generale]"
+    const std::string_view t = c_.testo_campo(s, i);
+    if (vuoto(t) || e_marcatore(t) || contiene(t, "-")) return;
+    avviso(c_.al_campo(s, i),
+           "the last row of the file, " + q(t) + ", is never read: the reader stops at it");
+  }
+
+  const Contesto& c_;
+  std::vector<Diagnostica> out_;
+};
+
+}  // namespace
+
+size_t distanza(std::string_view a, std::string_view b) {
+  // Optimal string alignment: insertions, deletions, substitutions and
+  // swaps of adjacent letters.
+  const size_t n = a.size(), m = b.size();
+  std::vector<std::vector<size_t>> d(n + 1, std::vector<size_t>(m + 1));
+  for (size_t i = 0; i <= n; ++i) d[i][0] = i;
+  for (size_t j = 0; j <= m; ++j) d[0][j] = j;
+  for (size_t i = 1; i <= n; ++i) {
+    for (size_t j = 1; j <= m; ++j) {
+      const size_t costo = a[i - 1] == b[j - 1] ? 0 : 1;
+      d[i][j] = std::min({d[i - 1][j] + 1, d[i][j - 1] + 1, d[i - 1][j - 1] + costo});
+      if (i > 1 && j > 1 && a[i - 1] == b[j - 2] && a[i - 2] == b[j - 1])
+        d[i][j] = std::min(d[i][j], d[i - 2][j - 2] + 1);
+    }
+  }
+  return d[n][m];
+}
+
+std::vector<Diagnostica> avvisi(const Contesto& c) { return Avvisi(c).tutti(); }

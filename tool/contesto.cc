@@ -1,0 +1,186 @@
+#include "tool/contesto.h"
+
+#include "compiler/lettura/lettore_campi.h"
+
+int64_t valore_numero(std::string_view token) {
+  size_t i = 0;
+  bool negativo = false;
+  if (i < token.size() && (token[i] == '+' || token[i] == '-')) negativo = token[i++] == '-';
+  int64_t v = 0;
+  for (; i < token.size(); ++i) {
+    if (token[i] < '0' || token[i] > '9') return 0;
+    if (v < (int64_t{1} << 40)) v = v * 10 + (token[i] - '0');
+  }
+  return negativo ? -v : v;
+}
+
+bool e_numero(std::string_view token) {
+  size_t i = 0;
+  if (i < token.size() && (token[i] == '+' || token[i] == '-')) ++i;
+  if (i == token.size()) return false;
+  for (; i < token.size(); ++i)
+    if (token[i] < '0' || token[i] > '9') return false;
+  return true;
+}
+
+std::string metri(int64_t m) {
+  std::string s = std::to_string(m) + " m";
+  if (m % 1000 == 0 && m != 0) s += " (" + std::to_string(m / 1000) + " km)";
+  return s;
+}
+
+std::string_view Contesto::testo_campo(Sorgente s, size_t i) const {
+  const CampoLetto& f = campi(s)[i];
+  std::string_view t = std::string_view(sorgente(s).testo()).substr(f.inizio, f.fine - f.inizio);
+  while (!t.empty() && (t.back() == ' ' || t.back() == '\t')) t.remove_suffix(1);
+  return t;
+}
+
+const RigaLetta* Contesto::riga(int64_t r) const {
+  if (r < 0 || static_cast<size_t>(r) >= registro().righe.size()) return nullptr;
+  return &registro().righe[static_cast<size_t>(r)];
+}
+
+TipoRiga Contesto::tipo(const RigaLetta& r) const {
+  const std::string_view k = testo_campo(r.sorgente, r.campo);
+  auto ha = [&](std::string_view x) { return contiene_nocase(k, x); };
+  auto esatto = [&](std::string_view x) { return contiene(k, x); };
+  switch (r.sezione) {
+    case Sezione::kGenerale:
+      if (ha("percorso") && ha("lunghezza")) return TipoRiga::kLunghezza;
+      if (esatto("progressiva") && (esatto("tre") || esatto("due") || esatto("uno")))
+        return TipoRiga::kProgressiva;
+      if (esatto("sfondo") && (esatto("uno") || esatto("due") || esatto("tre")))
+        return TipoRiga::kSfondo;
+      if (esatto("segnali") && esatto("ripetizione")) return TipoRiga::kRipetizione;
+      return TipoRiga::kNessuno;
+    case Sezione::kElementi:
+      if (ha("pendenza")) return TipoRiga::kPendenza;
+      if (ha("curva")) return TipoRiga::kCurva;
+      if (ha("montagna")) return TipoRiga::kMontagna;
+      if (ha("indicatori_v")) return TipoRiga::kIndicatori;
+      if (ha("indicat") && ha("cartello")) return TipoRiga::kCartello;
+      return TipoRiga::kNessuno;
+    case Sezione::kTreno:
+      if (ha("frenata") && ha("massa")) return TipoRiga::kMassaFrenata;
+      if (ha("vetture")) return TipoRiga::kVetture;
+      if (ha("velocit")) return TipoRiga::kVelocita;
+      if (ha("aderenza")) return TipoRiga::kAderenza;
+      if (ha("orologio")) return TipoRiga::kOrologio;
+      if (ha("sabbia")) return TipoRiga::kSabbia;
+      if (ha("segnale")) return TipoRiga::kSegnale;
+      if (ha("rallentamento")) return TipoRiga::kRallentamento;
+      if (ha("abbattimento")) return TipoRiga::kAbbattimento;
+      if (ha("stazione")) return TipoRiga::kStazione;
+      return TipoRiga::kNessuno;
+  }
+  return TipoRiga::kNessuno;
+}
+
+const CampoLetto* Contesto::campo_riga(const RigaLetta& r, size_t n) const {
+  const size_t i = r.campo + n;
+  if (n == 0 || i >= r.fine || i >= campi(r.sorgente).size()) return nullptr;
+  return &campi(r.sorgente)[i];
+}
+
+std::optional<int64_t> Contesto::numero(const RigaLetta& r, size_t n) const {
+  const CampoLetto* f = campo_riga(r, n);
+  if (f == nullptr || f->fallito) return std::nullopt;
+  return valore_numero(testo_campo(r.sorgente, r.campo + n));
+}
+
+Diagnostica Contesto::al_campo(Sorgente s, size_t i) const {
+  Diagnostica d;
+  d.sorgente = static_cast<int>(s);
+  const CampoLetto& f = campi(s)[i];
+  d.inizio = f.inizio;
+  d.fine = f.inizio + testo_campo(s, i).size();
+  return d;
+}
+
+Diagnostica Contesto::alla_riga(const RigaLetta& r, size_t n) const {
+  const CampoLetto* f = campo_riga(r, n);
+  if (f == nullptr || f->fallito) return al_campo(r.sorgente, r.campo);
+  return al_campo(r.sorgente, r.campo + n);
+}
+
+Diagnostica Contesto::alla_fine(Sorgente s) const {
+  Diagnostica d;
+  d.sorgente = static_cast<int>(s);
+  d.inizio = d.fine = sorgente(s).testo().size();
+  return d;
+}
+
+Diagnostica Contesto::senza_riga(Sorgente s) {
+  Diagnostica d;
+  d.sorgente = static_cast<int>(s);
+  d.ha_riga = false;
+  return d;
+}
+
+std::string Contesto::nome(TipoRiga t) {
+  switch (t) {
+    case TipoRiga::kNessuno: return "row";
+    case TipoRiga::kLunghezza: return "line length";
+    case TipoRiga::kProgressiva: return "kilometre change";
+    case TipoRiga::kSfondo: return "background";
+    case TipoRiga::kRipetizione: return "signal repetition";
+    case TipoRiga::kPendenza: return "gradient";
+    case TipoRiga::kCurva: return "curve";
+    case TipoRiga::kMontagna: return "tunnel stretch";
+    case TipoRiga::kIndicatori: return "speed indicator boards";
+    case TipoRiga::kCartello: return "text board";
+    case TipoRiga::kMassaFrenata: return "braked mass";
+    case TipoRiga::kVetture: return "number of coaches";
+    case TipoRiga::kVelocita: return "speed limit";
+    case TipoRiga::kAderenza: return "adhesion";
+    case TipoRiga::kOrologio: return "start time";
+    case TipoRiga::kSabbia: return "sand";
+    case TipoRiga::kSegnale: return "signal";
+    case TipoRiga::kRallentamento: return "slow-down";
+    case TipoRiga::kAbbattimento: return "code cut";
+    case TipoRiga::kStazione: return "station";
+  }
+  return "row";
+}
+
+const RigaLetta* Contesto::riga_della_cella(int64_t k, bool* aggiunta) const {
+  const Registro& r = registro();
+  if (aggiunta != nullptr) *aggiunta = false;
+  if (k < 0 || static_cast<size_t>(k) >= r.celle.size()) return nullptr;
+  if (aggiunta != nullptr) *aggiunta = r.aggiunta[static_cast<size_t>(k)];
+  return riga(r.celle[static_cast<size_t>(k)]);
+}
+
+std::string Contesto::occupante(int64_t k, const RigaLetta** riga_out) const {
+  bool aggiunta = false;
+  const RigaLetta* r = riga_della_cella(k, &aggiunta);
+  if (riga_out != nullptr) *riga_out = r;
+  const auto& percorso = tabelle().percorso;
+  const uint8_t t =
+      k >= 0 && static_cast<size_t>(k) < percorso.size() ? percorso[static_cast<size_t>(k)].tipo : 0;
+  std::string a;
+  if (r != nullptr) {
+    if (auto p = numero(*r, 1)) a = " at " + std::to_string(*p) + " m";
+  }
+  const std::string del_rallentamento = "the slow-down" + a;
+  switch (t) {
+    case tipo_cella::kSegnale: return "signal" + a;
+    case tipo_cella::kFineRallentamento: return "end of " + del_rallentamento;
+    case tipo_cella::kInizioRallentamento: return "start of " + del_rallentamento;
+    case tipo_cella::kAvvisoRallentamento: return "warning board of " + del_rallentamento;
+    case tipo_cella::kPrimaDellAvviso:
+      return "cells before the warning board of " + del_rallentamento;
+    case tipo_cella::kIndicatoriVmax: return "speed indicator boards" + a;
+    case tipo_cella::kFermata: return "station" + a;
+    case tipo_cella::kCartello: return "text board" + a;
+    case tipo_cella::kAbbattimento:
+    case tipo_cella::kAbbattimentoNullo:
+      if (aggiunta) {
+        if (r == nullptr) return "code cut the finishing pass added";
+        return "code cut the finishing pass added for the " + nome(tipo(*r)) + a;
+      }
+      return "code cut" + a;
+    default: return "feature";
+  }
+}

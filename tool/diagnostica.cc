@@ -1,0 +1,135 @@
+#include "tool/diagnostica.h"
+
+#include <algorithm>
+#include <nlohmann/json.hpp>
+#include <utility>
+
+#include "sources/windows1252.h"
+
+TestoSorgente::TestoSorgente(std::string nome, std::string testo)
+    : nome_(std::move(nome)), testo_(std::move(testo)) {
+  inizi_.push_back(0);
+  for (size_t i = 0; i < testo_.size(); ++i) {
+    if (testo_[i] == '\r' && i + 1 < testo_.size() && testo_[i + 1] == '\n') ++i;
+    if (testo_[i] == '\r' || testo_[i] == '\n') {
+      if (i + 1 < testo_.size()) inizi_.push_back(i + 1);
+    }
+  }
+}
+
+size_t TestoSorgente::riga(size_t o) const {
+  if (o >= testo_.size()) return inizi_.size();
+  return static_cast<size_t>(std::upper_bound(inizi_.begin(), inizi_.end(), o) - inizi_.begin());
+}
+
+size_t TestoSorgente::fine_riga(size_t n) const {
+  size_t fine = n < inizi_.size() ? inizi_[n] : testo_.size();
+  // Back over the line end, if the line has one.
+  if (fine > inizi_[n - 1] && testo_[fine - 1] == '\n') --fine;
+  if (fine > inizi_[n - 1] && testo_[fine - 1] == '\r') --fine;
+  return fine;
+}
+
+size_t TestoSorgente::colonna(size_t o) const {
+  const size_t n = riga(o);
+  const size_t inizio = inizi_[n - 1];
+  return std::min(o, fine_riga(n)) - inizio + 1;
+}
+
+std::string_view TestoSorgente::testo_riga(size_t n) const {
+  const size_t inizio = inizi_[n - 1];
+  return std::string_view(testo_).substr(inizio, fine_riga(n) - inizio);
+}
+
+namespace {
+
+// Control bytes would move the terminal's cursor or worse; each is shown as
+// one "?" so that the caret below still lines up.
+std::string mostrabile(std::string_view riga) {
+  std::string out(riga);
+  for (char& c : out) {
+    const auto b = static_cast<unsigned char>(c);
+    if ((b < 0x20 && c != '\t') || b == 0x7F) c = '?';
+  }
+  return out;
+}
+
+std::string intestazione(const Diagnostica& d, const TestoSorgente& s) {
+  std::string h = s.nome() + ":";
+  if (d.ha_riga) {
+    h += std::to_string(s.riga(d.inizio)) + ":" + std::to_string(s.colonna(d.inizio)) + ":";
+  }
+  h += d.gravita == Diagnostica::Gravita::kErrore ? " error: " : " warning: ";
+  h += d.messaggio;
+  if (d.codice) h += " (code " + std::to_string(*d.codice) + ")";
+  return h;
+}
+
+}  // namespace
+
+std::string testo_diagnostiche(const std::vector<Diagnostica>& diagnostiche,
+                               const TestoSorgente* const sorgenti[2]) {
+  std::string out;
+  for (const Diagnostica& d : diagnostiche) {
+    const TestoSorgente& s = *sorgenti[d.sorgente];
+    out += intestazione(d, s) + "\n";
+    if (!d.ha_riga) continue;
+    const size_t n = s.riga(d.inizio);
+    const std::string_view riga = s.testo_riga(n);
+    out += "  " + mostrabile(riga) + "\n";
+    // The caret line copies the row's tabs so that it lines up however wide
+    // the terminal shows them.
+    const size_t colonna = s.colonna(d.inizio) - 1;
+    std::string sotto = "  ";
+    for (size_t i = 0; i < colonna && i < riga.size(); ++i) sotto += riga[i] == '\t' ? '\t' : ' ';
+    sotto += '^';
+    const size_t inizio_riga = s.fine_riga(n) - riga.size();
+    const size_t fine = std::min(d.fine, inizio_riga + riga.size());
+    for (size_t i = inizio_riga + colonna + 1; i < fine; ++i) sotto += '~';
+    out += sotto + "\n";
+  }
+  return out;
+}
+
+std::string utf8_da_1252(std::string_view s) {
+  std::string out;
+  out.reserve(s.size());
+  for (char c : s) {
+    const char16_t u = Windows1252Char(static_cast<unsigned char>(c));
+    if (u < 0x80) {
+      out += static_cast<char>(u);
+    } else if (u < 0x800) {
+      out += static_cast<char>(0xC0 | (u >> 6));
+      out += static_cast<char>(0x80 | (u & 0x3F));
+    } else {
+      out += static_cast<char>(0xE0 | (u >> 12));
+      out += static_cast<char>(0x80 | ((u >> 6) & 0x3F));
+      out += static_cast<char>(0x80 | (u & 0x3F));
+    }
+  }
+  return out;
+}
+
+std::string json_diagnostiche(const std::vector<Diagnostica>& diagnostiche,
+                              const TestoSorgente* const sorgenti[2], const StatoFinale& stato) {
+  using nlohmann::ordered_json;
+  ordered_json lista = ordered_json::array();
+  for (const Diagnostica& d : diagnostiche) {
+    const TestoSorgente& s = *sorgenti[d.sorgente];
+    ordered_json j;
+    j["severity"] = d.gravita == Diagnostica::Gravita::kErrore ? "error" : "warning";
+    j["code"] = d.codice ? ordered_json(*d.codice) : ordered_json(nullptr);
+    j["file"] = s.nome();
+    j["line"] = d.ha_riga ? ordered_json(s.riga(d.inizio)) : ordered_json(nullptr);
+    j["column"] = d.ha_riga ? ordered_json(s.colonna(d.inizio)) : ordered_json(nullptr);
+    j["position_m"] = d.posizione_m ? ordered_json(*d.posizione_m) : ordered_json(nullptr);
+    j["message"] = utf8_da_1252(d.messaggio);
+    lista.push_back(std::move(j));
+  }
+  ordered_json o;
+  o["codice_errore"] = stato.codice_errore;
+  o["posizione_errore"] = stato.posizione_errore;
+  o["diagnostics"] = std::move(lista);
+  // A path that is not UTF-8 must not stop the report.
+  return o.dump(2, ' ', false, ordered_json::error_handler_t::replace) + "\n";
+}

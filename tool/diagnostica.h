@@ -1,0 +1,79 @@
+#ifndef SB_TOOL_DIAGNOSTICA_H_
+#define SB_TOOL_DIAGNOSTICA_H_
+
+// The tool's account of what is wrong with an author's sources: one
+// diagnostic per problem, pointing at a span of bytes of one source, shown
+// as compilers show theirs (file:line:column, a sentence, the row with a
+// caret under the field) or as one JSON object for editors and scripts.
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// One source text as the author wrote it, with the start of each line.
+// Lines end at CR LF, a lone CR or a lone LF, as the field reader sees them.
+// Lines and columns count from 1; a column counts bytes.
+class TestoSorgente {
+ public:
+  TestoSorgente(std::string nome, std::string testo);
+
+  const std::string& nome() const { return nome_; }  // the path as the author gave it
+  const std::string& testo() const { return testo_; }
+
+  // Number of lines. A line end at the very end of the text opens no line of
+  // its own, and an empty text has one empty line.
+  size_t righe() const { return inizi_.size(); }
+  // Line and column of byte offset `o`; the end of the text (or anything
+  // beyond) lies just after the last byte of the last line.
+  size_t riga(size_t o) const;
+  size_t colonna(size_t o) const;
+  // Line `n` (from 1) without its line end. REQUIRES: 1 <= n <= righe().
+  std::string_view testo_riga(size_t n) const;
+  // Offset one past the last byte of line `n`, before its line end.
+  size_t fine_riga(size_t n) const;
+
+ private:
+  std::string nome_;
+  std::string testo_;
+  std::vector<size_t> inizi_;
+};
+
+struct Diagnostica {
+  enum class Gravita { kErrore, kAvviso };
+  Gravita gravita = Gravita::kErrore;
+  std::optional<int32_t> codice;  // the compiler's code; none for a warning
+  int sorgente = 0;               // 0 the line source, 1 the train source
+  // The bytes at fault, [inizio, fine) in that source; an empty span points
+  // just before `inizio`. When `ha_riga` is false the row responsible cannot
+  // be known and the diagnostic names only the file.
+  bool ha_riga = true;
+  size_t inizio = 0;
+  size_t fine = 0;
+  std::optional<int64_t> posizione_m;  // the position of the code, when it has one
+  std::string messaggio;               // Windows-1252 bytes, as in the sources
+};
+
+// What a check or a compile ended with, for the JSON object: the compiler's
+// own error state at the end.
+struct StatoFinale {
+  int32_t codice_errore = 0;
+  int32_t posizione_errore = 0;
+};
+
+// The text form: one diagnostic after another, each a heading line
+// "file:line:column: error: sentence (code N)" (or "warning: sentence"),
+// then the row indented by two blanks and a caret line under the field.
+std::string testo_diagnostiche(const std::vector<Diagnostica>& d,
+                               const TestoSorgente* const sorgenti[2]);
+
+// The JSON form: {"codice_errore", "posizione_errore", "diagnostics": [...]}.
+std::string json_diagnostiche(const std::vector<Diagnostica>& d,
+                              const TestoSorgente* const sorgenti[2], const StatoFinale& stato);
+
+// Windows-1252 bytes as UTF-8.
+std::string utf8_da_1252(std::string_view s);
+
+#endif  // SB_TOOL_DIAGNOSTICA_H_

@@ -1,0 +1,24 @@
+#ifndef SB_TOOL_PERCORSI_H_
+#define SB_TOOL_PERCORSI_H_
+
+#include <optional>
+#include <string>
+
+#include "platform/status.h"
+
+// Fails, naming `dir` and the system's reason, unless `dir` is an existing
+// directory.
+Status controlla_directory(const std::string& dir);
+
+// The scenario name a line source's file name gives ("X_linea.txt" gives
+// X), and the train number a train source's gives ("X_N-.txt" gives N);
+// none when the name does not have that form. Letter case of the fixed
+// part does not matter.
+std::optional<std::string> nome_da_linea(const std::string& path);
+std::optional<std::string> numero_da_treno(const std::string& path);
+
+// Fails, saying why, unless `s` can stand in a file name: not empty, no
+// path separators, no characters Windows refuses in a name.
+Status controlla_identita(const std::string& s);
+
+#endif  // SB_TOOL_PERCORSI_H_

@@ -1,0 +1,82 @@
+#include "tool/scrittura_atomica.h"
+
+#include <utility>
+
+namespace {
+
+// The renames done so far, to be undone newest first.
+class Giornale {
+ public:
+  explicit Giornale(FileSystem& fs) : fs_(fs) {}
+
+  Status sposta(const std::string& da, const std::string& a) {
+    Status s = fs_.Rename(da, a);
+    if (s.ok()) fatti_.emplace_back(da, a);
+    return s;
+  }
+
+  // Puts every renamed file back; returns the first failure of that.
+  Status annulla() {
+    Status primo;
+    for (auto it = fatti_.rbegin(); it != fatti_.rend(); ++it) {
+      Status s = fs_.Rename(it->second, it->first);
+      if (!s.ok() && primo.ok()) primo = s;
+    }
+    fatti_.clear();
+    return primo;
+  }
+
+ private:
+  FileSystem& fs_;
+  std::vector<std::pair<std::string, std::string>> fatti_;
+};
+
+Status con_ripristino(const Status& guasto, const Status& ripristino) {
+  if (ripristino.ok()) return guasto;
+  return Status::Error(guasto.message() + "; putting the old files back failed too: " +
+                       ripristino.message());
+}
+
+}  // namespace
+
+Status scrivi_insieme(FileSystem& fs, const std::vector<FileDaScrivere>& file) {
+  std::vector<std::string> nuovi;
+  auto togli_nuovi = [&] {
+    for (const std::string& p : nuovi)
+      if (fs.Exists(p)) (void)fs.Remove(p);
+  };
+
+  for (const FileDaScrivere& f : file) {
+    const std::string nuovo = f.path + kSuffissoNuovo;
+    // Create deletes what it wrote of a file it could not finish.
+    if (Status s = fs.Create(nuovo, f.dati); !s.ok()) {
+      togli_nuovi();
+      return s;
+    }
+    nuovi.push_back(nuovo);
+  }
+
+  Giornale giornale(fs);
+  std::vector<std::string> vecchi;
+  for (const FileDaScrivere& f : file) {
+    if (!fs.Exists(f.path)) continue;
+    const std::string vecchio = f.path + kSuffissoVecchio;
+    if (Status s = giornale.sposta(f.path, vecchio); !s.ok()) {
+      Status r = giornale.annulla();
+      togli_nuovi();
+      return con_ripristino(s, r);
+    }
+    vecchi.push_back(vecchio);
+  }
+  for (size_t i = 0; i < file.size(); ++i) {
+    if (Status s = giornale.sposta(nuovi[i], file[i].path); !s.ok()) {
+      Status r = giornale.annulla();
+      togli_nuovi();
+      return con_ripristino(s, r);
+    }
+  }
+  // Every file has its new content; the old ones are no longer needed. A
+  // leftover old copy is not worth failing for.
+  for (const std::string& v : vecchi) (void)fs.Remove(v);
+  return Status::Ok();
+}
