@@ -61,8 +61,8 @@ class MemoryFileSystem : public FileSystem {
   Status Remove(const std::string& path) override;
   Status Create(const std::string& path, std::string_view data) override;
   Status Read(const std::string& path, std::string* data) override;
-  // A failure chosen with Fail(kRename, path) applies when `path` is the
-  // name given (`to`).
+  // A failure chosen with Fail(kRename, path) applies to renaming the file
+  // at `path` (`from`).
   Status Rename(const std::string& from, const std::string& to) override;
 
   // Makes every later `op` on `path` fail.

@@ -39,7 +39,7 @@ Status MemoryFileSystem::Read(const std::string& path, std::string* data) {
 }
 
 Status MemoryFileSystem::Rename(const std::string& from, const std::string& to) {
-  if (failures_.count({Op::kRename, to})) return Refused("rename", from);
+  if (failures_.count({Op::kRename, from})) return Refused("rename", from);
   auto it = files.find(from);
   if (it == files.end())
     return Status::Error("cannot rename '" + from + "': No such file or directory");

@@ -111,11 +111,31 @@ class Avvisi {
         di_riga[i] = static_cast<int64_t>(r);
     }
 
+    if (s == Sorgente::kTreno) senza_generale();
     sezioni(s, di_riga);
     numeri(s, di_riga);
     righe_sconosciute(s);
     righe_spezzate(s);
     ultima_riga(s, di_riga, esaminato);
+  }
+
+  // A train source without a "[generale]" marker is read to its end
+  // without a row being taken. (The line source records code 102 for this.)
+  void senza_generale() {
+    for (const RigaLetta& r : c_.registro().righe)
+      if (r.sorgente == Sorgente::kTreno) return;
+    const auto& campi = c_.campi(Sorgente::kTreno);
+    bool qualcosa = false;
+    for (size_t i = 0; i < campi.size(); ++i) {
+      if (campi[i].fallito) continue;
+      const std::string_view t = c_.testo_campo(Sorgente::kTreno, i);
+      if (contiene_nocase(t, "[generale]")) return;
+      qualcosa = qualcosa || !vuoto(t);
+    }
+    if (!qualcosa) return;
+    avviso(c_.alla_fine(Sorgente::kTreno),
+           "the train source has no \"[generale]\" row: everything up to a field holding "
+           "\"[generale]\" is skipped, so nothing of it is read");
   }
 
   // Section markers met twice, and rows after "[fine]".
@@ -165,32 +185,35 @@ class Avvisi {
     }
   }
 
-  // Rows no keyword claims.
+  // Rows no keyword claims: one warning for each line that holds some.
   void righe_sconosciute(Sorgente s) {
-    const auto& righe = c_.registro().righe;
-    std::vector<bool> saltato(c_.campi(s).size(), false);
+    const auto& campi = c_.campi(s);
+    std::vector<bool> saltato(campi.size(), false);
     const RigaLetta* precedente = nullptr;  // the last row a keyword claimed
-    for (const RigaLetta& r : righe) {
-      if (r.sorgente != s) continue;
+    size_t linea_precedente = 0;            // the line its last field stands on
+    size_t linea_avvisata = 0;
+    for (const RigaLetta& r : c_.registro().righe) {
+      if (r.sorgente != s || r.campo >= campi.size()) continue;
       const TipoRiga tipo = c_.tipo(r);
-      const bool letta = r.fine > r.campo + 1;
-      // Without a line table a curve row is left alone on purpose, and its
-      // two numbers pass by as fields of their own.
-      if (tipo == TipoRiga::kCurva && c_.j() == 0) {
-        for (size_t n = 1; n <= 2 && r.campo + n < saltato.size(); ++n) saltato[r.campo + n] = true;
+      if (tipo != TipoRiga::kNessuno) {
+        // Without a line table a curve row is left alone on purpose, and
+        // its two numbers pass by as fields of their own.
+        if (tipo == TipoRiga::kCurva && c_.j() == 0)
+          for (size_t n = 1; n <= 2 && r.campo + n < saltato.size(); ++n) saltato[r.campo + n] = true;
         precedente = &r;
+        size_t ultimo = r.campo;
+        for (size_t i = r.campo + 1; i < r.fine && i < campi.size(); ++i)
+          if (!campi[i].fallito) ultimo = i;
+        linea_precedente = riga_di(s, campi[ultimo].inizio);
         continue;
       }
-      if (letta) {
-        precedente = &r;
-        continue;
-      }
-      if (r.campo >= saltato.size() || saltato[r.campo]) continue;
+      if (saltato[r.campo]) continue;
       const std::string_view t = c_.testo_campo(s, r.campo);
       if (vuoto(t) || e_marcatore(t) || contiene(t, "-")) continue;
-      const size_t linea = riga_di(s, c_.campi(s)[r.campo].inizio);
-      if (precedente != nullptr &&
-          riga_di(s, c_.campi(s)[precedente->campo].inizio) == linea) {
+      const size_t linea = riga_di(s, campi[r.campo].inizio);
+      if (linea == linea_avvisata) continue;
+      linea_avvisata = linea;
+      if (precedente != nullptr && linea == linea_precedente) {
         avviso(c_.al_campo(s, r.campo), "field " + q(t) + " is left over after the " +
                                             Contesto::nome(c_.tipo(*precedente)) +
                                             " row and is ignored");
@@ -259,7 +282,12 @@ class Avvisi {
     if (campi[i].fallito || campi[i].tipo != CampoLetto::Tipo::kTesto || di_riga[i] >= 0 ||
         esaminato[i])
       return;
-    if (c_.registro().righe.empty()) return;  // still looking for "[generale]"
+    bool righe = false;  // the reader got past "[generale]"
+    for (const RigaLetta& r : c_.registro().righe) righe = righe || r.sorgente == s;
+    if (!righe) return;
+    // Only a row of its own: a last field after others on its line is
+    // left over from them.
+    if (i > 0 && riga_di(s, campi[i - 1].inizio) == riga_di(s, campi[i].inizio)) return;
     const std::string_view t = c_.testo_campo(s, i);
     if (vuoto(t) || e_marcatore(t) || contiene(t, "-")) return;
     avviso(c_.al_campo(s, i),

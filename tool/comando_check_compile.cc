@@ -9,12 +9,8 @@
 
 #include "platform/executable_dir.h"
 #include "platform/file_system.h"
-#include "tool/avvisi.h"
+#include "tool/analisi.h"
 #include "tool/comandi.h"
-#include "tool/compilazione.h"
-#include "tool/contesto.h"
-#include "tool/diagnostica.h"
-#include "tool/messaggi.h"
 #include "tool/percorsi.h"
 #include "tool/scrittura_atomica.h"
 
@@ -68,29 +64,21 @@ int esegui(const Opzioni& o) {
   }
 
   const int32_t j = o.scrive && o.senza_tabella_linea ? 0 : 1;
-  const std::unique_ptr<Compilazione> c = compila_sorgenti(linea, treno, nome, numero, j);
+  const std::unique_ptr<Analisi> a =
+      analizza(o.linea, std::move(linea), o.treno, std::move(treno), nome, numero, j);
+  if (o.formato == "json")
+    std::fputs(a->json().c_str(), stdout);
+  else
+    std::fputs(a->testo().c_str(), stderr);
 
-  const TestoSorgente sorgente_linea(o.linea, std::move(linea));
-  const TestoSorgente sorgente_treno(o.treno, std::move(treno));
-  const TestoSorgente* const sorgenti[2] = {&sorgente_linea, &sorgente_treno};
-  const Contesto contesto(*c, sorgente_linea, sorgente_treno, j);
-  std::vector<Diagnostica> diagnostiche = avvisi(contesto);
-  for (Diagnostica& d : diagnostiche_codici(contesto)) diagnostiche.push_back(std::move(d));
-
-  if (o.formato == "json") {
-    const StatoFinale stato{c->tabelle.codice_errore, c->tabelle.posizione_errore};
-    std::fputs(json_diagnostiche(diagnostiche, sorgenti, stato).c_str(), stdout);
-  } else {
-    std::fputs(testo_diagnostiche(diagnostiche, sorgenti).c_str(), stderr);
-  }
-
-  const bool completo = c->esito.tipo == EsitoCompilazione::Tipo::kCompletato;
-  const bool pulito = completo && c->tabelle.codice_errore == 0;
+  const Compilazione& c = *a->compilazione;
+  const bool completo = c.esito.tipo == EsitoCompilazione::Tipo::kCompletato;
+  const bool pulito = a->pulita();
   if (!o.scrive) return pulito ? kToolOk : kToolProblemi;
   if (!pulito && !(o.avanti && completo)) return kToolProblemi;
 
   std::vector<FileDaScrivere> file;
-  for (const auto& [n, dati] : c->file) file.push_back({JoinPath(o.directory, n), dati});
+  for (const auto& [n, dati] : c.file) file.push_back({JoinPath(o.directory, n), dati});
   if (Status s = scrivi_insieme(*fs, file); !s.ok()) {
     std::fprintf(stderr, "scenario_tool %s: %s; no file written\n", comando, s.message().c_str());
     return kToolProblemi;
@@ -102,9 +90,11 @@ void opzioni_comuni(CLI::App* sub, Opzioni* o) {
   sub->add_option("LINE", o->linea, "The line source (NAME_linea.txt)")->required();
   sub->add_option("TRAIN", o->treno, "The train source (NAME_NUMBER-.txt)")->required();
   sub->add_option("--name", o->nome,
-                  "Scenario name (default: what the line source's file name gives)");
+                  "Scenario name (default: what the line source's file name gives)")
+      ->type_name("NAME");
   sub->add_option("--number", o->numero,
-                  "Train number (default: what the train source's file name gives)");
+                  "Train number (default: what the train source's file name gives)")
+      ->type_name("NUMBER");
   sub->add_option("--diagnostics-format", o->formato, "text (on standard error) or json (on "
                                                       "standard output)")
       ->check(CLI::IsMember({"text", "json"}))
@@ -129,7 +119,8 @@ void registra_check_compile(CLI::App& app, Azione* azione) {
       "Check both sources, then write NAME_linea.dat, NAME_NUMBER.sim and NAME_NUMBER.dat into "
       "DIR; nothing is written when a problem is found, unless --keep-going");
   opzioni_comuni(k, compila.get());
-  k->add_option("-o,--output", compila->directory, "Directory to write into")->default_str(".");
+  k->add_option("-o,--output", compila->directory, "Directory to write into (default: .)")
+      ->type_name("DIR");
   k->add_flag("--no-line-table", compila->senza_tabella_linea,
               "Leave out the line table (NAME_linea.dat) and the curves");
   k->add_flag("--keep-going", compila->avanti,

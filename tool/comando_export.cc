@@ -79,8 +79,8 @@ void registra_export(CLI::App& app, Azione* azione) {
       "export",
       "Write the built-in line and train sources and the three driver documents into DIR, "
       "byte for byte as scenario_builder writes them");
-  sub->add_option("-o,--output", opzioni->directory, "Directory to write into")
-      ->default_str(".");
+  sub->add_option("-o,--output", opzioni->directory, "Directory to write into (default: .)")
+      ->type_name("DIR");
   sub->add_flag("--force", opzioni->forza, "Replace files that already exist");
   sub->callback([azione, opzioni] { *azione = [opzioni] { return esegui_export(*opzioni); }; });
 }

@@ -16,9 +16,10 @@ int main(int argc, char** argv) {
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {
-    // --help is a parse "error" with exit code 0.
-    int codice = app.exit(e);
-    return codice == 0 ? kToolOk : kToolUso;
+    // --help is a parse "error" with exit code 0; any other is one line.
+    if (e.get_exit_code() == 0) return app.exit(e);
+    std::fprintf(stderr, "scenario_tool: %s (see --help)\n", e.what());
+    return kToolUso;
   }
   return azione ? azione() : kToolUso;
 }

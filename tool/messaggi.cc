@@ -59,7 +59,11 @@ class Frasi {
                     "be known";
     } else {
       d = c_.alla_riga(*r, 1);
-      d.messaggio = "the " + c_.occupante(1) + " stands on cell 1 of the track, whose " + quale +
+      const bool plurale = c_.tabelle().percorso.size() > 1 &&
+                           (c_.tabelle().percorso[1].tipo == tipo_cella::kIndicatoriVmax ||
+                            c_.tabelle().percorso[1].tipo == tipo_cella::kPrimaDellAvviso);
+      d.messaggio = "the " + c_.occupante(1) + (plurale ? " stand" : " stands") +
+                    " on cell 1 of the track, whose " + quale +
                     " value is kept for the header of the grid and must be 0; move it further "
                     "along the line";
     }
@@ -73,6 +77,11 @@ class Frasi {
   const RigaLetta* riga_corrente(const CodiceRegistrato& k) const {
     const RigaLetta* r = c_.riga(k.riga);
     return r != nullptr && r->sorgente == k.sorgente ? r : nullptr;
+  }
+
+  // The verb for the feature of a row: the speed boards are two.
+  std::string verbo(const RigaLetta& r, const char* uno, const char* piu) const {
+    return c_.tipo(r) == TipoRiga::kIndicatori ? piu : uno;
   }
 
   int64_t num(const RigaLetta& r, size_t n, int64_t altrimenti = 0) const {
@@ -140,8 +149,7 @@ class Frasi {
       case codice::kCartelloOccupato:
       case codice::kIndicatoriOccupato:
       case codice::kSegnaleOccupato:
-        return con(c_.alla_riga(*r, 1), cosa + " at " + m(p) +
-                                            (cod == codice::kIndicatoriOccupato ? " fall" : " falls") +
+        return con(c_.alla_riga(*r, 1), cosa + " at " + m(p) + verbo(*r, " falls", " fall") +
                                             " on the cell of the " + c_.occupante(cella_di(p, 1)));
       case codice::kAbbattimentoOccupato:
         return con(c_.alla_riga(*r, 1), "code cut at " + m(p) + " falls on the cell of the " +
@@ -161,10 +169,12 @@ class Frasi {
         const int64_t pos = k.posizione;
         if (pos + margine > c_.fine_griglia())
           return con(c_.alla_riga(*r, 1),
-                     cosa + " at " + m(pos) + " lies beyond the end of the track: the track ends at " +
+                     cosa + " at " + m(pos) + verbo(*r, " lies", " lie") +
+                         " beyond the end of the track: the track ends at " +
                          m(c_.fine_griglia()) + " (the line's length plus 7000 m) and a " + cosa +
                          " row needs " + m(margine) + " of it after its position");
-        return con(c_.alla_riga(*r, 1), cosa + " at " + m(pos) + " lies before the start of the line");
+        return con(c_.alla_riga(*r, 1), cosa + " at " + m(pos) + verbo(*r, " lies", " lie") +
+                                            " before the start of the line");
       }
       case codice::kAvvisoOccupato:
         return con(c_.alla_riga(*r, 1), "the warning board of the slow-down at " + m(p) +
@@ -266,7 +276,7 @@ class Frasi {
   }
 
   Diagnostica valore_eccessivo(const RigaLetta& r, int64_t p) const {
-    const std::string fuori16 = "beyond -32768 to 32767, the range of its cell";
+    const std::string fuori16 = "beyond -32768 to 32767, the range of a cell's values";
     switch (c_.tipo(r)) {
       case TipoRiga::kCartello: {
         const CampoLetto* f = c_.campo_riga(r, 2);
@@ -291,10 +301,21 @@ class Frasi {
       case TipoRiga::kAbbattimento:
         return con(c_.alla_riga(r, 2), "the code value " + std::to_string(num(r, 2)) +
                                            " lies " + fuori16);
-      case TipoRiga::kStazione:
-        return con(c_.alla_riga(r, 1),
-                   "the name, the time or the area of the station at " + m(p) +
-                       " does not fit its field (a name holds at most 65535 bytes)");
+      case TipoRiga::kStazione: {
+        // The same tests as the reader's, in its order: name, time, area.
+        const CampoLetto* nome = c_.campo_riga(r, 17);
+        if (nome != nullptr && nome->fine - nome->inizio > 65535)
+          return con(c_.alla_riga(r, 17), "the name of the station at " + m(p) + " is " +
+                                              std::to_string(nome->fine - nome->inizio) +
+                                              " bytes long; a name holds at most 65535");
+        const int64_t orario = (num(r, 14) * 60 + num(r, 15)) * 60 + num(r, 16);
+        if (orario < std::numeric_limits<int32_t>::min() ||
+            orario > std::numeric_limits<int32_t>::max())
+          return con(c_.alla_riga(r, 14), "the time of the station at " + m(p) +
+                                              " is beyond 2147483647 seconds");
+        return con(c_.alla_riga(r, 3), "the area of the station at " + m(p) +
+                                           " reaches beyond -2147483648 to 2147483647 m");
+      }
       default:
         return con(c_.alla_riga(r), "a value of this row does not fit the field it goes into");
     }

@@ -50,8 +50,8 @@ namespace {
 #ifdef _WIN32
 // Starts `exe` with `cwd` as its current directory and its standard output
 // and error going to the files `out` and `err`; returns its exit status.
-int RunProgram(const fs::path& exe, const fs::path& cwd, const fs::path& out,
-               const fs::path& err) {
+int RunProgram(const fs::path& exe, const std::vector<std::string>& args, const fs::path& cwd,
+               const fs::path& out, const fs::path& err) {
   SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
   auto open = [&](const fs::path& p) {
     return ::CreateFileW(p.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS,
@@ -65,6 +65,7 @@ int RunProgram(const fs::path& exe, const fs::path& cwd, const fs::path& out,
   si.hStdOutput = out_h;
   si.hStdError = err_h;
   std::wstring command = L"\"" + exe.wstring() + L"\"";
+  for (const std::string& a : args) command += L" \"" + fs::path(a).wstring() + L"\"";
   PROCESS_INFORMATION pi{};
   int status = -1;
   if (::CreateProcessW(exe.c_str(), command.data(), nullptr, nullptr, TRUE, 0, nullptr,
@@ -80,10 +81,11 @@ int RunProgram(const fs::path& exe, const fs::path& cwd, const fs::path& out,
   return status;
 }
 #else
-int RunProgram(const fs::path& exe, const fs::path& cwd, const fs::path& out,
-               const fs::path& err) {
-  const std::string cmd = "cd '" + cwd.string() + "' && '" + exe.string() + "' >'" +
-                          out.string() + "' 2>'" + err.string() + "'";
+int RunProgram(const fs::path& exe, const std::vector<std::string>& args, const fs::path& cwd,
+               const fs::path& out, const fs::path& err) {
+  std::string cmd = "cd '" + cwd.string() + "' && '" + exe.string() + "'";
+  for (const std::string& a : args) cmd += " '" + a + "'";
+  cmd += " >'" + out.string() + "' 2>'" + err.string() + "'";
   int status = std::system(cmd.c_str());
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
@@ -97,9 +99,23 @@ RunResult RunBuilderIn(const fs::path& dir) {
   fs::copy_file(SB_EXECUTABLE_PATH, exe, fs::copy_options::overwrite_existing);
   TempDir elsewhere;
   const fs::path out = elsewhere.path() / "stdout", err = elsewhere.path() / "stderr";
-  r.exit_status = RunProgram(exe, elsewhere.path(), out, err);
+  r.exit_status = RunProgram(exe, {}, elsewhere.path(), out, err);
   r.out = ReadFileBytes(out);
   r.err = ReadFileBytes(err);
   fs::remove(exe);
+  return r;
+}
+
+RunResult RunToolIn(const fs::path& cwd, const std::vector<std::string>& args) {
+  RunResult r;
+  // Run from a copy, as RunBuilderIn does, so that the path is one the
+  // system of the build (Wine included) can start.
+  TempDir output;
+  const fs::path exe = output.path() / fs::path(SB_TOOL_PATH).filename();
+  fs::copy_file(SB_TOOL_PATH, exe);
+  const fs::path out = output.path() / "stdout", err = output.path() / "stderr";
+  r.exit_status = RunProgram(exe, args, cwd, out, err);
+  r.out = ReadFileBytes(out);
+  r.err = ReadFileBytes(err);
   return r;
 }

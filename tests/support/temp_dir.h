@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <map>
 #include <string>
+#include <vector>
 
 // A fresh empty directory under the system's temporary directory, removed
 // with everything in it when the object goes.
@@ -38,5 +39,9 @@ struct RunResult {
 // current directory set elsewhere so that only the executable's own
 // directory can be the target.
 RunResult RunBuilderIn(const std::filesystem::path& dir);
+
+// Runs the built scenario_tool with `args` (none holding a single quote) and
+// `cwd` as its current directory.
+RunResult RunToolIn(const std::filesystem::path& cwd, const std::vector<std::string>& args);
 
 #endif  // SB_TESTS_SUPPORT_TEMP_DIR_H_

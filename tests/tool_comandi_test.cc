@@ -1,0 +1,170 @@
+// scenario_tool as an author runs it: export, edit, check, compile. The
+// compiled files must be the builder's, byte for byte; the author's sources
+// are never touched; a failed compile leaves the directory as it was.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <map>
+#include <nlohmann/json.hpp>
+#include <string>
+
+#include "platform/executable_dir.h"
+#include "support/compila_memoria.h"
+#include "support/temp_dir.h"
+#include "tool/scrittura_atomica.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr char kLinea[] = "Lavrano_Cestelle_linea.txt";
+constexpr char kTreno[] = "Lavrano_Cestelle_58121-.txt";
+const char* const kCompilati[] = {"Lavrano_Cestelle_linea.dat", "Lavrano_Cestelle_58121.sim",
+                                  "Lavrano_Cestelle_58121.dat"};
+
+// A signal on the cell of the text board at 6800 m: code 16.
+std::string TrenoConConflitto() {
+  return SorgenteTrenoIncorporata() + "segnale, 6800, 2, 4, 1, 1, 0, 2, 2,1,1, 0\r\n";
+}
+
+class ToolTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    WriteFileBytes(sorgenti.path() / kLinea, SorgenteLineaIncorporata());
+    WriteFileBytes(sorgenti.path() / kTreno, SorgenteTrenoIncorporata());
+  }
+  RunResult Compila(std::vector<std::string> altro = {}) {
+    std::vector<std::string> args = {"compile", kLinea, kTreno, "-o", uscita.path().string()};
+    args.insert(args.end(), altro.begin(), altro.end());
+    return RunToolIn(sorgenti.path(), args);
+  }
+  TempDir sorgenti, uscita;
+};
+
+TEST_F(ToolTest, ExportPoiCompileDaIFileDelBuilder) {
+  TempDir builder, esportati;
+  ASSERT_EQ(RunBuilderIn(builder.path()).exit_status, 0);
+  const auto del_builder = DirectoryFiles(builder.path());
+
+  const RunResult e = RunToolIn(esportati.path(), {"export"});
+  ASSERT_EQ(e.exit_status, 0) << e.err;
+  auto attesi = del_builder;
+  for (const char* n : kCompilati) attesi.erase(n);
+  attesi[kLinea] = SorgenteLineaIncorporata();
+  attesi[kTreno] = SorgenteTrenoIncorporata();
+  const auto esportato = DirectoryFiles(esportati.path());
+  EXPECT_EQ(esportato, attesi);
+
+  const RunResult c = RunToolIn(esportati.path(), {"check", kLinea, kTreno});
+  EXPECT_EQ(c.exit_status, 0);
+  EXPECT_EQ(c.err, "");
+  const RunResult k =
+      RunToolIn(esportati.path(), {"compile", kLinea, kTreno, "-o", uscita.path().string()});
+  ASSERT_EQ(k.exit_status, 0) << k.err;
+  const auto compilati = DirectoryFiles(uscita.path());
+  ASSERT_EQ(compilati.size(), 3u);
+  for (const char* n : kCompilati) EXPECT_TRUE(compilati.at(n) == del_builder.at(n)) << n;
+  // The sources are read, never changed or deleted.
+  EXPECT_EQ(DirectoryFiles(esportati.path()), esportato);
+
+  // A second export refuses to overwrite, unless asked to.
+  WriteFileBytes(esportati.path() / kLinea, "edited");
+  const RunResult rifiuto = RunToolIn(esportati.path(), {"export"});
+  EXPECT_EQ(rifiuto.exit_status, 1);
+  EXPECT_NE(rifiuto.err.find("--force"), std::string::npos) << rifiuto.err;
+  EXPECT_EQ(ReadFileBytes(esportati.path() / kLinea), "edited");
+  EXPECT_EQ(RunToolIn(esportati.path(), {"export", "--force"}).exit_status, 0);
+  EXPECT_EQ(DirectoryFiles(esportati.path()), esportato);
+}
+
+TEST_F(ToolTest, KeepGoingScriveIFileDelBuilderPerQuesteSorgenti) {
+  WriteFileBytes(sorgenti.path() / kTreno, TrenoConConflitto());
+  for (int32_t j : {1, 0}) {
+    SCOPED_TRACE(j);
+    std::vector<std::string> opzioni;
+    if (j == 0) opzioni.push_back("--no-line-table");
+    const RunResult senza = Compila(opzioni);
+    EXPECT_EQ(senza.exit_status, 1);
+    EXPECT_NE(senza.err.find("(code 16)"), std::string::npos) << senza.err;
+    EXPECT_TRUE(DirectoryFiles(uscita.path()).empty());
+
+    opzioni.push_back("--keep-going");
+    EXPECT_EQ(Compila(opzioni).exit_status, 1);
+    CompilazioneInMemoria m;
+    CompilaInMemoria(SorgenteLineaIncorporata(), TrenoConConflitto(), &m, j);
+    ASSERT_EQ(m.tabelle.codice_errore, 16);
+    std::map<std::string, std::string> attesi;
+    for (const char* n : kCompilati) {
+      auto it = m.fs.files.find(JoinPath(kDirectoryMemoria, n));
+      if (it != m.fs.files.end()) attesi[n] = it->second;
+    }
+    EXPECT_EQ(attesi.size(), j == 0 ? 2u : 3u);
+    EXPECT_TRUE(DirectoryFiles(uscita.path()) == attesi);
+    for (const auto& [n, _] : attesi) fs::remove(uscita.path() / n);
+  }
+}
+
+TEST_F(ToolTest, UnaCompilazioneFallitaLasciaIFileDiPrima) {
+  std::map<std::string, std::string> vecchi;
+  for (const char* n : kCompilati) {
+    vecchi[n] = std::string("old ") + n;
+    WriteFileBytes(uscita.path() / n, vecchi[n]);
+  }
+  // A recorded code.
+  WriteFileBytes(sorgenti.path() / kTreno, TrenoConConflitto());
+  EXPECT_EQ(Compila().exit_status, 1);
+  EXPECT_EQ(DirectoryFiles(uscita.path()), vecchi);
+  WriteFileBytes(sorgenti.path() / kTreno, SorgenteTrenoIncorporata());
+
+  // Clean sources, but the second file cannot be written: a directory in
+  // the way of its temporary name, then of its own name.
+  const std::string sim = kCompilati[1];
+  for (const std::string& bloccato : {sim + kSuffissoNuovo, sim}) {
+    SCOPED_TRACE(bloccato);
+    if (bloccato == sim) fs::remove(uscita.path() / sim);
+    fs::create_directory(uscita.path() / bloccato);
+    const RunResult r = Compila();
+    EXPECT_EQ(r.exit_status, 1);
+    EXPECT_NE(r.err.find(bloccato + "'"), std::string::npos) << r.err;
+    auto attesi = vecchi;
+    if (bloccato == sim) attesi.erase(sim);
+    EXPECT_EQ(DirectoryFiles(uscita.path()), attesi);
+    fs::remove(uscita.path() / bloccato);
+  }
+}
+
+TEST_F(ToolTest, UsoErrato) {
+  struct Caso {
+    std::vector<std::string> args;
+    std::string messaggio;  // the start of the one line on standard error
+  };
+  const Caso casi[] = {
+      {{"check", "nope_linea.txt", kTreno},
+       "scenario_tool check: cannot open 'nope_linea.txt': No such file or directory\n"},
+      {{"check", kLinea, kTreno, "--bogus"}, ""},
+      {{"compile", kLinea, kTreno, "-o", "no_such_dir"},
+       "scenario_tool compile: cannot use directory 'no_such_dir': No such file or directory\n"},
+      {{"check", kLinea, "treno.txt"},
+       "scenario_tool check: cannot tell the train number from 'treno.txt' (a train source is "
+       "named NAME_NUMBER-.txt): give it with --number NUMBER\n"},
+  };
+  for (const Caso& c : casi) {
+    SCOPED_TRACE(c.args.back());
+    if (c.args.back() == "treno.txt") WriteFileBytes(sorgenti.path() / "treno.txt", "");
+    const RunResult r = RunToolIn(sorgenti.path(), c.args);
+    EXPECT_EQ(r.exit_status, 2);
+    if (!c.messaggio.empty()) {
+      EXPECT_EQ(r.err, c.messaggio);
+    }
+  }
+  // With the options, any file names do.
+  fs::rename(sorgenti.path() / kTreno, sorgenti.path() / "treno.txt");
+  const RunResult r = RunToolIn(sorgenti.path(), {"check", kLinea, "treno.txt", "--number",
+                                                  "58121", "--diagnostics-format", "json"});
+  EXPECT_EQ(r.exit_status, 0) << r.err;
+  const auto j = nlohmann::json::parse(r.out);
+  EXPECT_EQ(j["codice_errore"], 0);
+  EXPECT_TRUE(j["diagnostics"].empty());
+}
+
+}  // namespace

@@ -1,0 +1,208 @@
+// The authoring tool's diagnostics, as the author reads them: one case per
+// family of codes and one for the warnings, each with its exact text; the
+// JSON form; and the all-or-nothing writing of the compiled files.
+#include <gtest/gtest.h>
+
+#include <nlohmann/json.hpp>
+#include <string>
+
+#include "platform/file_system.h"
+#include "tool/analisi.h"
+#include "tool/scrittura_atomica.h"
+
+namespace {
+
+constexpr char kLinea[] = "[generale]\r\nlunghezza percorso, 20000\r\n[fine]\r\n";
+constexpr char kTreno[] = "[generale]\r\n";
+
+std::unique_ptr<Analisi> Analizza(const std::string& linea, const std::string& treno) {
+  return analizza("L_linea.txt", linea, "L_1-.txt", treno, "L", "1", 1);
+}
+
+struct Caso {
+  const char* nome;
+  std::string linea, treno, atteso;
+  bool pulita = false;  // warnings only: the files would be written
+};
+
+class DiagnosticheTest : public ::testing::TestWithParam<Caso> {};
+
+TEST_P(DiagnosticheTest, TestoEsatto) {
+  const Caso& c = GetParam();
+  const auto a = Analizza(c.linea, c.treno);
+  EXPECT_EQ(a->testo(), c.atteso);
+  EXPECT_EQ(a->pulita(), c.pulita);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Famiglie, DiagnosticheTest,
+    ::testing::Values(
+        // A reading code: the row being read and its position field.
+        Caso{"lettura",
+             "[generale]\r\nlunghezza percorso, 20000\r\n[cartelli]\r\n"
+             "cartello_indicatore, 1200, (A)\r\ncartello_indicatore, 1210, (B)\r\n",
+             kTreno,
+             "L_linea.txt:5:22: error: text board at 1210 m falls on the cell of the text board "
+             "at 1200 m (code 6)\n"
+             "  cartello_indicatore, 1210, (B)\n"
+             "                       ^~~~\n"},
+        // A placement code in the train source, the occupant named.
+        Caso{"posa", kLinea,
+             "[generale]\r\n"
+             "stazione,   17000, 12,  200,  0, 0, 0,  0,0,0,  4,1,1,    0,   0, 0, 0, X\r\n"
+             "segnale,   17000,   2, 4, 1,  1, 0,    2,  2,1,1, 0\r\n",
+             "L_1-.txt:3:12: error: signal at 17000 m falls on the cell of the station at "
+             "17000 m (code 16)\n"
+             "  segnale,   17000,   2, 4, 1,  1, 0,    2,  2,1,1, 0\n"
+             "             ^~~~~\n"},
+        // The finishing pass records and carries on: both codes, in order,
+        // each at the slow-down that placed the start.
+        Caso{"passata", kLinea,
+             "[generale]\r\nabbattimento, 9800, 270\r\nabbattimento, 9750, 270\r\n"
+             "abbattimento, 9700, 270\r\nrallentamento, 10000, 120, 500, 1, 0, 0\r\n"
+             "abbattimento, 14800, 270\r\nabbattimento, 14750, 270\r\n"
+             "abbattimento, 14700, 270\r\nrallentamento, 15000, 120, 500, 1, 0, 0\r\n",
+             "L_1-.txt:5:16: error: no room for one of the three code cuts behind the start of "
+             "the slow-down at 10000 m: the finishing pass tries 5 to 7, 11 to 13 and 18 to 20 "
+             "cells before the start, and all cells of one of these groups are taken (code 12)\n"
+             "  rallentamento, 10000, 120, 500, 1, 0, 0\n"
+             "                 ^~~~~\n"
+             "L_1-.txt:9:16: error: no room for one of the three code cuts behind the start of "
+             "the slow-down at 15000 m: the finishing pass tries 5 to 7, 11 to 13 and 18 to 20 "
+             "cells before the start, and all cells of one of these groups are taken (code 12)\n"
+             "  rallentamento, 15000, 120, 500, 1, 0, 0\n"
+             "                 ^~~~~\n"},
+        // A failed header check: what put a value into cell 1.
+        Caso{"intestazione",
+             "[generale]\r\nlunghezza percorso, 20000\r\n[cartelli]\r\n"
+             "cartello indicatore, 0, (X)\r\n",
+             kTreno,
+             "L_linea.txt:4:22: error: the text board at 0 m stands on cell 1 of the track, "
+             "whose first value is kept for the header of the grid and must be 0; move it "
+             "further along the line (code 1250)\n"
+             "  cartello indicatore, 0, (X)\n"
+             "                       ^\n"},
+        // A reading failure without a row of its own: the end of "[generale]".
+        Caso{"senza_lunghezza", "[generale]\r\nsfondo uno, 1\r\n[pendenze]\r\npendenza, 9, 1\r\n",
+             kTreno,
+             "L_linea.txt:3:1: error: the \"[generale]\" section ends without a \"lunghezza "
+             "percorso\" row: the track is built from the line's length, so nothing can be "
+             "placed (code 25)\n"
+             "  [pendenze]\n"
+             "  ^~~~~~~~~~\n"},
+        // A number too wide for its field, and the field at fault.
+        Caso{"larghezza", kLinea,
+             "[generale]\r\nstazione, 4000, 300, 600, 0, 0, 0, 0,0,0, 4,1,1, 0, 0,0,0, A\r\n",
+             "L_1-.txt:2:17: error: \"300\" does not fit its field, which holds 0 to 255 "
+             "(code 25)\n"
+             "  stazione, 4000, 300, 600, 0, 0, 0, 0,0,0, 4,1,1, 0, 0,0,0, A\n"
+             "                  ^~~\n"},
+        // Warnings do not fail a compile. The run-on row reads the next
+        // row's keyword as its number, and that row's own numbers are left
+        // over; the "AC" of a code cut is no warning.
+        Caso{"avvisi",
+             "[generale]\r\nlunghezza percorso, 20000\r\n[pendenze]\r\npendneza, 950, -12\r\n"
+             "pendenza, 1o00, 3\r\npendenza, 2000\r\npendenza, 3000, 2\r\n[pendenze]\r\n"
+             "[fine]\r\nmontagna, 100, 200, 1\r\n",
+             "[generale]\r\nabbattimento, 5000, AC\r\n",
+             "L_linea.txt:4:1: warning: \"pendneza\" is not a keyword of the line source after "
+             "\"[generale]\"; the row is ignored (did you mean \"pendenza\"?)\n"
+             "  pendneza, 950, -12\n"
+             "  ^~~~~~~~\n"
+             "L_linea.txt:5:11: warning: \"1o00\" is not a number and reads as 0\n"
+             "  pendenza, 1o00, 3\n"
+             "            ^~~~\n"
+             "L_linea.txt:6:1: warning: the gradient row ends after 1 of its 2 fields: the "
+             "reader takes the rest from line 7\n"
+             "  pendenza, 2000\n"
+             "  ^~~~~~~~\n"
+             "L_linea.txt:7:1: warning: \"pendenza\" is not a number and reads as 0\n"
+             "  pendenza, 3000, 2\n"
+             "  ^~~~~~~~\n"
+             "L_linea.txt:7:11: warning: field \"3000\" is left over after the gradient row and "
+             "is ignored\n"
+             "  pendenza, 3000, 2\n"
+             "            ^~~~\n"
+             "L_linea.txt:8:1: warning: section \"[pendenze]\" occurs a second time (first at "
+             "line 3)\n"
+             "  [pendenze]\n"
+             "  ^~~~~~~~~~\n"
+             "L_linea.txt:10:1: warning: rows after \"[fine]\" are still read: the reader goes "
+             "on to the end of the file\n"
+             "  montagna, 100, 200, 1\n"
+             "  ^~~~~~~~\n",
+             true}),
+    [](const auto& info) { return std::string(info.param.nome); });
+
+TEST(DiagnosticheJsonTest, OggettoConStatoFinaleEDiagnostiche) {
+  const auto a = Analizza("[generale]\r\nlunghezza percorso, 20000\r\n[x]\r\npendneza, 1, 2\r\n",
+                          "[generale]\r\nsegnale, 30000, 2, 4, 1, 1, 0, 2, 2, 1, 1, 0\r\n");
+  const auto j = nlohmann::json::parse(a->json());
+  EXPECT_EQ(j["codice_errore"], 15);
+  EXPECT_EQ(j["posizione_errore"], 30000);
+  ASSERT_EQ(j["diagnostics"].size(), 2u);
+  const auto& w = j["diagnostics"][0];
+  EXPECT_EQ(w["severity"], "warning");
+  EXPECT_TRUE(w["code"].is_null());
+  EXPECT_EQ(w["file"], "L_linea.txt");
+  EXPECT_EQ(w["line"], 4);
+  EXPECT_EQ(w["column"], 1);
+  EXPECT_TRUE(w["position_m"].is_null());
+  const auto& e = j["diagnostics"][1];
+  EXPECT_EQ(e["severity"], "error");
+  EXPECT_EQ(e["code"], 15);
+  EXPECT_EQ(e["file"], "L_1-.txt");
+  EXPECT_EQ(e["line"], 2);
+  EXPECT_EQ(e["column"], 10);
+  EXPECT_EQ(e["position_m"], 30000);
+  EXPECT_EQ(std::string(e["message"]).rfind("signal at 30000 m lies beyond the end", 0), 0u);
+
+  const auto pulita = nlohmann::json::parse(Analizza(kLinea, kTreno)->json());
+  EXPECT_EQ(pulita["codice_errore"], 0);
+  EXPECT_EQ(pulita["posizione_errore"], 0);
+  EXPECT_TRUE(pulita["diagnostics"].empty());
+}
+
+// Three files already in a directory, and a new content for each.
+class ScritturaInsiemeTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    for (const char* n : {"a", "b", "c"}) {
+      fs.files[n] = std::string("old ") + n;
+      nuovi.push_back({n, std::string("new ") + n});
+    }
+  }
+  void AttesiVecchi() {
+    EXPECT_EQ(fs.files, (std::map<std::string, std::string>{
+                            {"a", "old a"}, {"b", "old b"}, {"c", "old c"}}));
+  }
+  MemoryFileSystem fs;
+  std::vector<FileDaScrivere> nuovi;
+};
+
+TEST_F(ScritturaInsiemeTest, TuttiONessuno) {
+  ASSERT_TRUE(scrivi_insieme(fs, nuovi).ok());
+  EXPECT_EQ(fs.files, (std::map<std::string, std::string>{
+                          {"a", "new a"}, {"b", "new b"}, {"c", "new c"}}));
+}
+
+TEST_F(ScritturaInsiemeTest, UnGuastoAMetaLasciaIVecchi) {
+  // Each step of the second file fails in turn: writing it beside its name,
+  // moving the old one aside, giving the new one its name.
+  const std::pair<MemoryFileSystem::Op, std::string> guasti[] = {
+      {MemoryFileSystem::Op::kCreate, std::string("b") + kSuffissoNuovo},
+      {MemoryFileSystem::Op::kRename, "b"},
+      {MemoryFileSystem::Op::kRename, std::string("b") + kSuffissoNuovo},
+  };
+  for (const auto& [op, path] : guasti) {
+    SCOPED_TRACE(path);
+    fs = MemoryFileSystem();
+    for (const char* n : {"a", "b", "c"}) fs.files[n] = std::string("old ") + n;
+    fs.Fail(op, path);
+    const Status s = scrivi_insieme(fs, nuovi);
+    EXPECT_FALSE(s.ok());
+    AttesiVecchi();
+  }
+}
+
+}  // namespace

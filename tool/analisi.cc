@@ -1,0 +1,27 @@
+#include "tool/analisi.h"
+
+#include "tool/avvisi.h"
+#include "tool/contesto.h"
+#include "tool/messaggi.h"
+
+bool Analisi::pulita() const {
+  return compilazione->esito.tipo == EsitoCompilazione::Tipo::kCompletato &&
+         compilazione->tabelle.codice_errore == 0;
+}
+
+std::string Analisi::json() const {
+  const StatoFinale stato{compilazione->tabelle.codice_errore,
+                          compilazione->tabelle.posizione_errore};
+  return json_diagnostiche(diagnostiche, sorgenti, stato);
+}
+
+std::unique_ptr<Analisi> analizza(const std::string& nome_linea, std::string linea,
+                                  const std::string& nome_treno, std::string treno,
+                                  const std::string& nome, const std::string& numero, int32_t j) {
+  auto a = std::make_unique<Analisi>(nome_linea, std::move(linea), nome_treno, std::move(treno));
+  a->compilazione = compila_sorgenti(a->linea.testo(), a->treno.testo(), nome, numero, j);
+  const Contesto contesto(*a->compilazione, a->linea, a->treno, j);
+  a->diagnostiche = avvisi(contesto);
+  for (Diagnostica& d : diagnostiche_codici(contesto)) a->diagnostiche.push_back(std::move(d));
+  return a;
+}
