@@ -13,17 +13,22 @@ cmake --build --preset fuzz
 
 out=build/fuzz
 status=0
-for target in linea treno entrambi; do
+# The check of the authoring tool reads both sources too: it starts from the
+# same seeds as fuzz_entrambi.
+semi() { [[ $1 == check ]] && echo entrambi || echo "$1"; }
+targets="linea treno entrambi check"
+for target in $targets; do
   corpus="$out/corpus/$target"
   artifacts="$out/artifacts/$target"
   rm -rf "$corpus" "$artifacts"
   mkdir -p "$corpus" "$artifacts"
-  find "fuzz/seeds/$target" "fuzz/regressions/$target" -type f ! -name .keep \
+  find "fuzz/seeds/$(semi "$target")" "fuzz/regressions/$target" -type f ! -name .keep \
     -exec cp {} "$corpus/" \;
 done
 "$out/fuzz/fuzz_semi" "$out/corpus/linea" "$out/corpus/treno" "$out/corpus/entrambi"
+cp "$out/corpus/entrambi/incorporati.bin" "$out/corpus/check/"
 
-for target in linea treno entrambi; do
+for target in $targets; do
   corpus="$out/corpus/$target"
   artifacts="$out/artifacts/$target"
   log="$out/fuzz_$target.log"

@@ -3,7 +3,9 @@
 # build, each copied alone into an empty directory and started from
 # somewhere else, and requires the same set of files with the same bytes.
 # Then makes the Windows build fail on a directory standing where the notes
-# file should go, and requires its message box and exit status 1.
+# file should go, and requires its message box and exit status 1. Last, the
+# authoring tool of each build exports, checks and compiles, and both must
+# give the same files and the same diagnostics.
 #
 # Needs cmake, ninja, g++, the MinGW-w64 cross compiler, wine, xvfb-run.
 # SB_E2E_TIMEOUT (seconds, default 120) bounds each run under Wine: a run
@@ -30,12 +32,13 @@ fail() {
   exit 1
 }
 
-# Runs `wine ARGS...` in its own X server, from the directory $work/cwd,
-# waiting for the whole Wine session to end so that the X server is not
-# pulled away under it. Returns the program's exit status (124 on timeout).
+# Runs `wine ARGS...` in its own X server, from the directory $wine_cwd
+# (default $work/cwd), waiting for the whole Wine session to end so that the
+# X server is not pulled away under it. Returns the program's exit status
+# (124 on timeout).
 run_wine() {
   local rc=0
-  (cd "$work/cwd" &&
+  (cd "${wine_cwd:-$work/cwd}" &&
     timeout --kill-after=10 "$timeout_s" xvfb-run -a sh -c '"$@"; rc=$?; wineserver -w; exit $rc' \
       sh "$@") || rc=$?
   if ((rc == 124 || rc == 137)); then
@@ -137,3 +140,60 @@ while IFS= read -r name; do
 done <"$work/native_fail.list"
 echo "windows_e2e: failing run stopped with a box over its window:"
 sed 's/^/  /' "$work/box"
+
+# --- The authoring tool ---------------------------------------------------
+# Each build's scenario_tool exports the built-in sources, compiles them,
+# then checks and compiles (with --keep-going) a train source with a signal
+# on a text board's cell. Same files, same bytes, same exit statuses, same
+# diagnostics (line ends aside) in both.
+source=Lavrano_Cestelle_linea.txt
+train=Lavrano_Cestelle_58121-.txt
+clash="segnale, 6800, 2, 4, 1, 1, 0, 2, 2,1,1, 0"
+mkdir "$work/tool_native" "$work/tool_windows" "$work/tool_native/out" "$work/tool_windows/out"
+tool_native() { (cd "$work/tool_native" && "$root/build/default/scenario_tool" "$@"); }
+cp build/windows/scenario_tool.exe "$work/"
+tool_windows() { wine_cwd="$work/tool_windows" run_wine wine "$work/scenario_tool.exe" "$@"; }
+
+for side in native windows; do
+  rc=0
+  "tool_$side" export -o . >"$work/tool_$side.export" 2>&1 || rc=$?
+  ((rc == 0)) || fail "$side scenario_tool export exited with $rc: $(cat "$work/tool_$side.export")"
+  rc=0
+  "tool_$side" compile "$source" "$train" -o out >"$work/tool_$side.compile" 2>&1 || rc=$?
+  ((rc == 0)) || fail "$side scenario_tool compile exited with $rc: $(cat "$work/tool_$side.compile")"
+  mkdir "$work/tool_$side/clash"
+  cp "$work/tool_$side/$source" "$work/tool_$side/clash/"
+  { cat "$work/tool_$side/$train"; printf '%s\r\n' "$clash"; } >"$work/tool_$side/clash/$train"
+  rc=0
+  "tool_$side" compile "clash/$source" "clash/$train" -o clash --keep-going \
+    >"$work/tool_$side.clash" 2>&1 || rc=$?
+  ((rc == 1)) || fail "$side scenario_tool compile --keep-going exited with $rc, not 1"
+  rc=0
+  "tool_$side" check "clash/$source" "clash/$train" --diagnostics-format json \
+    >"$work/tool_$side.json" 2>&1 || rc=$?
+  ((rc == 1)) || fail "$side scenario_tool check exited with $rc, not 1"
+done
+for f in clash json; do
+  tr -d '\r' <"$work/tool_native.$f" >"$work/tool_native.$f.lf"
+  tr -d '\r' <"$work/tool_windows.$f" >"$work/tool_windows.$f.lf"
+  diff -u "$work/tool_native.$f.lf" "$work/tool_windows.$f.lf" >&2 ||
+    fail "the two builds' scenario_tool gave different diagnostics (- native, + Windows)"
+done
+grep -q '(code 16)' "$work/tool_native.clash.lf" || fail "no code 16 in: $(cat "$work/tool_native.clash.lf")"
+count=0
+for sub in . out clash; do
+  list_files "$work/tool_native/$sub" >"$work/tool_native.list"
+  list_files "$work/tool_windows/$sub" >"$work/tool_windows.list"
+  diff -u "$work/tool_native.list" "$work/tool_windows.list" >&2 ||
+    fail "the two builds' scenario_tool wrote different files in $sub (- native, + Windows)"
+  while IFS= read -r name; do
+    cmp "$work/tool_native/$sub/$name" "$work/tool_windows/$sub/$name" ||
+      fail "'$sub/$name' differs between the two builds' scenario_tool"
+    count=$((count + 1))
+  done <"$work/tool_native.list"
+done
+for name in Lavrano_Cestelle_linea.dat Lavrano_Cestelle_58121.sim Lavrano_Cestelle_58121.dat; do
+  cmp "$work/tool_native/out/$name" "$work/native/$name" ||
+    fail "scenario_tool compile's '$name' differs from scenario_builder's"
+done
+echo "windows_e2e: scenario_tool: $count files identical in both builds, diagnostics alike"

@@ -3,10 +3,36 @@
 // and reads compiled files back.
 #include <CLI/CLI.hpp>
 #include <cstdio>
+#include <string>
+#include <vector>
 
 #include "tool/comandi.h"
 
+#ifdef _WIN32
+#include "platform/windows_h.h"
+// windows_h.h first: shellapi.h needs its declarations.
+#include <shellapi.h>
+
+#include "platform/wide_text_win.h"
+#endif
+
 int main(int argc, char** argv) {
+#ifdef _WIN32
+  // The arguments as the system keeps them, in UTF-16, turned into the UTF-8
+  // texts the program uses for every path (the narrow ones would be in the
+  // ANSI code page and lose what it cannot hold).
+  std::vector<std::string> argomenti;
+  std::vector<char*> puntatori;
+  int n = 0;
+  if (LPWSTR* larghi = ::CommandLineToArgvW(::GetCommandLineW(), &n)) {
+    for (int i = 0; i < n; ++i) argomenti.push_back(NarrowFromWide(larghi[i]));
+    ::LocalFree(larghi);
+    for (std::string& a : argomenti) puntatori.push_back(a.data());
+    puntatori.push_back(nullptr);
+    argc = n;
+    argv = puntatori.data();
+  }
+#endif
   CLI::App app{"scenario_tool: write, check, compile and inspect scenarios of the simulator"};
   app.require_subcommand(1);
   Azione azione;
