@@ -17,8 +17,8 @@
 
 #include "compiler/codici_errore.h"
 #include "compiler/memorizza_percorso.h"
+#include "compiler/nomi_file.h"
 #include "platform/executable_dir.h"
-#include "sources/nomi_file.h"
 #include "support/compila_memoria.h"
 #include "support/guasti_file.h"
 #include "support/temp_dir.h"
@@ -202,7 +202,9 @@ TEST(SourceFailuresTest, LineSourceUnreadableLeavesNoGridAndStopsTheRun) {
   ASSERT_TRUE(intervento.intervenuto());
   // Both sources are deleted; without a grid there is nothing to write.
   VerificaFermo(dir, r, kPrimoBinario,
-                "cannot compile: the line source gave no track grid (error code 25)");
+                "cannot open '" + Percorso(dir, 0) +
+                    "': Operation not permitted; the line source gave no track grid (error "
+                    "code 25)");
 }
 
 TEST(SourceFailuresTest, LineSourceThatCannotBeDeletedEndsTheLineHalf) {
