@@ -394,6 +394,52 @@ TEST_F(LettoreTrenoTest, ReadingFailures) {
   EXPECT_EQ(c(0).velocita, 255);
 }
 
+TEST_F(LettoreTrenoTest, SpeedQuotientTestedWhereWrittenNotWhereRead) {
+  // A speed whose 5 km/h steps do not fit the byte is refused when cells
+  // are to receive it: by the next speed row's fill, or by the final fill.
+  // The rows between are read as usual; the cells before keep the earlier
+  // speed, and the refused value is never stored.
+  const struct {
+    const char* velocita;
+    bool altra_riga;  // another speed row follows the bad one
+  } casi[] = {{"1280", false}, {"1280", true}, {"-3", false}, {"-3", true}};
+  for (const auto& caso : casi) {
+    SCOPED_TRACE(std::string(caso.velocita) + (caso.altra_riga ? " then another" : " last"));
+    t = Tabelle{};
+    SetUp();
+    leggi_righe({"aderenza, 0, 7", "velocita, 0, 100",
+                 std::string("velocita, 1000, ") + caso.velocita, Stazione(16000, 22, 500, "X"),
+                 "segnale,    9100,   2, 4, 0,  0, 0,    2,  1,0,0, 0",
+                 caso.altra_riga ? "velocita, 20000, 100" : "", "numero vetture, 9"});
+    EXPECT_EQ(t.codice_errore, codice::kLetturaFallita);
+    EXPECT_EQ(fs.files.count(kSorgente), 0u);
+    EXPECT_EQ(s(1).nome, "X");
+    EXPECT_EQ(c(324).tipo, tipo_cella::kFermata);
+    EXPECT_EQ(c(183).tipo, tipo_cella::kSegnale);
+    // Stopped at the other speed row; or read to the end, then stopped at
+    // the final fill, before the adhesion is finished.
+    EXPECT_EQ(s(84).posizione, caso.altra_riga ? 0 : 9);
+    for (int k = 0; k <= 19; ++k) ASSERT_EQ(c(k).velocita, 20) << k;
+    for (int k = 20; k <= 3660; ++k) ASSERT_EQ(c(k).velocita, 0) << k;
+    EXPECT_EQ(c(0).aderenza, 0);
+  }
+
+  // A bad speed that no cell receives is never tested; -2 km/h rounds to 0.
+  for (const char* velocita : {"1280", "-2"}) {
+    t = Tabelle{};
+    SetUp();
+    leggi_righe({std::string("velocita, 0, ") + velocita, "velocita, 0, 100"});
+    EXPECT_EQ(t.codice_errore, 0) << velocita;
+    EXPECT_EQ(c(0).velocita, 20) << velocita;
+  }
+  t = Tabelle{};
+  SetUp();
+  leggi_righe({"velocita, 0, -2", "velocita, 1000, 100"});
+  EXPECT_EQ(t.codice_errore, 0);
+  EXPECT_EQ(c(0).velocita, 0);
+  EXPECT_EQ(c(20).velocita, 20);
+}
+
 TEST_F(LettoreTrenoTest, AFailedDeleteIsAReadingFailure) {
   fs.Fail(MemoryFileSystem::Op::kRemove, kSorgente);
   leggi_righe({"numero vetture, 9"});

@@ -47,6 +47,26 @@ TEST_F(MemorizzaPercorsoTest, NoGridMeansNoCompileAndNoFile) {
   EXPECT_FALSE(t.ha_percorso());      // the grid of the fixture is not taken for one
 }
 
+TEST_F(MemorizzaPercorsoTest, UnreadableLineSourceNamesTheFirstFailedFileOperation) {
+  // The read of the line source fails; a failed delete of the train source
+  // after it does not replace it in the message.
+  const std::string linea = JoinPath("/d", "Abc_linea.txt");
+  const std::string treno = JoinPath("/d", "Abc_7-.txt");
+  for (bool anche_treno : {false, true}) {
+    MemoryFileSystem m;
+    m.files[linea] = "[generale]\r\n";
+    m.files[treno] = "";
+    m.Fail(MemoryFileSystem::Op::kRead, linea);
+    if (anche_treno) m.Fail(MemoryFileSystem::Op::kRemove, treno);
+    int32_t j = 1;
+    EsitoCompilazione e = memorizza_percorso(t, Ambiente{&m, "/d"}, j);
+    EXPECT_EQ(e.tipo, Tipo::kFallimento);
+    EXPECT_EQ(e.fallimento.message(), "cannot read '" + linea +
+                                          "': refused by the test; the line source gave no "
+                                          "track grid (error code 25)");
+  }
+}
+
 TEST_F(MemorizzaPercorsoTest, HeaderValuesAndCompetitionCodes) {
   EsitoCompilazione e = finisci_percorso(t, a);
   ASSERT_EQ(e.tipo, Tipo::kCompletato) << e.fallimento.message();

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <set>
+#include <utility>
 
 #include "compiler/codici_errore.h"
 #include "compiler/finitura/minimo.h"
@@ -208,21 +209,61 @@ TEST_F(PassataFinaleTest, FastSlowDownStillProtectsTheSignalAfterItsEnd) {
   EXPECT_EQ(tagli(), (std::set<int>{82, 89, 95, 144}));
 }
 
-TEST_F(PassataFinaleTest, SlowDownWithoutAnEndOfItsOwnGetsNoCutsAlong) {
-  // Start and end in one cell, then a full slow-down: the first must not
-  // walk along open line into the second.
+TEST_F(PassataFinaleTest, SlowWalkPassesAnotherStartAndStopsAtTheFirstEnd) {
+  // The outer walk passes the inner start and stops at the first end ahead,
+  // whichever slow-down it belongs to: nested (inner end 140, outer end 160)
+  // or overlapping (the second ends at 170) give the same cuts. The inner
+  // slow-down gets its cuts behind its start and its own walk to 140.
+  const std::set<int> attesi = {82, 89, 95, 108, 116, 124, 132, 139,  // outer
+                                102, 109, 115, 128, 136};             // inner
+  for (const auto& [prima, seconda] : {std::pair{160, 140}, std::pair{140, 170}}) {
+    t = Tabelle{};
+    SetUp();
+    rallentamento(100, prima, 60);
+    rallentamento(120, seconda, 60);
+    passata_finale(t);
+    EXPECT_EQ(tagli(), attesi) << prima << " " << seconda;
+    EXPECT_EQ(t.codice_errore, 0);
+  }
+}
+
+TEST_F(PassataFinaleTest, SignalAfterTheFirstEndAheadOfAFastSlowDown) {
+  // A fast slow-down gets no walk, but its end is found the same way: past
+  // the start of a slow-down inside it, at the first end cell.
+  rallentamento(100, 160, 130);
+  rallentamento(120, 140, 130);
+  metti(145, tipo_cella::kSegnale);
+  passata_finale(t);
+  EXPECT_EQ(tagli(), (std::set<int>{82, 89, 95, 102, 109, 115, 144, 143}));
+}
+
+TEST_F(PassataFinaleTest, SlowDownInOneCellIsKnownFromThePlacementNotFromTheGrid) {
+  // Start and end in one cell, as the placement noted it, then a full
+  // slow-down: the first ends in its own cell and does not walk along open
+  // line into the second.
   metti(100, tipo_cella::kInizioRallentamento, 60);
+  t.rallentamenti_in_una_cella = {100};
   rallentamento(200, 220, 60);
   metti(105, tipo_cella::kSegnale);
   passata_finale(t);
   EXPECT_EQ(tagli(), (std::set<int>{82, 89, 95, 104, 182, 189, 195, 208, 216}));
+
+  // The same grid without the note: a start like any other, whose walk
+  // passes the next start and ends at 220.
+  t = Tabelle{};
+  SetUp();
+  metti(100, tipo_cella::kInizioRallentamento, 60);
+  rallentamento(200, 220, 60);
+  passata_finale(t);
+  EXPECT_EQ(tagli(), (std::set<int>{82, 89, 95, 108, 116, 124, 132, 140, 148, 156, 164, 172, 180,
+                                    188, 196, 204, 212, 219, 182, 189, 195, 208, 216}));
 }
 
 TEST_F(PassataFinaleTest, WalksAndSearchesStayInsideTheGrid) {
-  // A start with no end anywhere ahead.
+  // A start with no end anywhere ahead: the walk stops at the last cell.
   metti(380, tipo_cella::kInizioRallentamento, 60);
   passata_finale(t);
-  EXPECT_EQ(tagli(), (std::set<int>{362, 369, 375}));
+  EXPECT_EQ(tagli(), (std::set<int>{362, 369, 375, 388, 396}));
 
   // An end in the last cell, with the cell before it taken: the cut would
   // go one cell beyond the grid.

@@ -9,10 +9,10 @@
 
 #include "compiler/ambiente.h"
 #include "compiler/lettura/memorizza_dati.h"
+#include "compiler/nomi_file.h"
 #include "compiler/tabelle.h"
 #include "platform/executable_dir.h"
 #include "platform/file_system.h"
-#include "sources/nomi_file.h"
 
 // Rows joined into a text file, each ended by CR LF.
 inline std::string Righe(const std::vector<std::string>& righe) {
