@@ -474,12 +474,12 @@ TEST_F(LettoreLineaTest, CurveTurnsFromItsStartToItsEnd) {
   ASSERT_TRUE(Leggi(LineaLunga(1000, {"curvad4, 100, 10"})));
   EXPECT_EQ(t.linea(100, 0).reale, 0.0);
   EXPECT_EQ(t.linea(100, 1).reale, 100.0);
-  // First curved metre: dx = 0, dy = 1.
-  EXPECT_EQ(t.linea(101, 0).reale, 0.0 + (0.0 + 0.001 * 1.0));
-  EXPECT_EQ(t.linea(101, 1).reale, 100.0 + (1.0 - 0.001 * 0.0));
-  const double dx = 0.001, dy = 1.0;
-  EXPECT_EQ(t.linea(102, 0).reale, 0.001 + (dx + 0.001 * dy));
-  EXPECT_EQ(t.linea(102, 1).reale, 101.0 + (dy - 0.001 * dx));
+  // First curved metre: the step (0, 1) turns to (0.001, 1); the second to
+  // (0.002, 0.999999).
+  EXPECT_EQ(t.linea(101, 0).reale, 0.001);
+  EXPECT_EQ(t.linea(101, 1).reale, 101.0);
+  EXPECT_DOUBLE_EQ(t.linea(102, 0).reale, 0.003);
+  EXPECT_DOUBLE_EQ(t.linea(102, 1).reale, 101.999999);
   EXPECT_LT(Svolta(t, 109), -0.0009);         // metre 110 still turns
   EXPECT_LT(std::abs(Svolta(t, 110)), 1e-9);  // metre 111 runs straight on
   EXPECT_GT(t.linea(7998, 0).reale, 70.0);    // heading now bent towards +x

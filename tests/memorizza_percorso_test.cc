@@ -34,7 +34,9 @@ class MemorizzaPercorsoTest : public ::testing::Test {
 };
 
 TEST_F(MemorizzaPercorsoTest, NoGridMeansNoCompileAndNoFile) {
-  int32_t j = 1;
+  // The argument is copied as it is, not taken as a flag.
+  int32_t j = 7;
+  t.scrivi_linea = 3;
   t.stazioni[5].nome = kScenario;
   EsitoCompilazione e = memorizza_percorso(t, a, j);
   EXPECT_EQ(e.tipo, Tipo::kFallimento);
@@ -42,7 +44,7 @@ TEST_F(MemorizzaPercorsoTest, NoGridMeansNoCompileAndNoFile) {
             0u)
       << e.fallimento.message();
   EXPECT_TRUE(fs.files.empty());
-  EXPECT_EQ(t.scrivi_linea, 1);
+  EXPECT_EQ(t.scrivi_linea, 7);
   EXPECT_EQ(t.stazioni[5].nome, "");  // the station table was cleared
   EXPECT_FALSE(t.ha_percorso());      // the grid of the fixture is not taken for one
 }

@@ -274,7 +274,9 @@ TEST_F(PassataFinaleTest, WalksAndSearchesStayInsideTheGrid) {
   passata_finale(t);
   EXPECT_EQ(t.codice_errore, codice::kAbbattimentoPercorso);
   EXPECT_EQ(t.posizione_errore, 50 * 400);
-  EXPECT_EQ(t.percorso.size(), 401u);
+  // The conflict leaves both cells as they were.
+  EXPECT_EQ(t.percorso[399].tipo, tipo_cella::kCartello);
+  EXPECT_EQ(t.percorso[400].tipo, tipo_cella::kFineRallentamento);
 
   // A signal in the last cell after an end near the grid's end.
   t = Tabelle{};
