@@ -326,6 +326,25 @@ TEST_F(LettoreLineaTest, TunnelRowsReachThePlacement) {
   EXPECT_EQ(t.percorso[584].tipo, tipo_cella::kMontagna);
 }
 
+TEST_F(LettoreLineaTest, TunnelCountStartsAfreshForEachLine) {
+  t.numero_montagne = 5;
+  ASSERT_TRUE(Leggi(LineaLunga(10000, {"montagna, 1000, 2000, 1"})));
+  EXPECT_EQ(t.numero_montagne, 1);
+  EXPECT_EQ(t.inizio_montagne[1], 1000);
+  EXPECT_EQ(t.fine_montagne[1], 2000);
+}
+
+TEST_F(LettoreLineaTest, RefusedProgressiveChangeStopsTheReading) {
+  // Flag 1 would add 100 beyond the 32-bit range: the ordering refuses it and
+  // no feature row is read after it.
+  EXPECT_FALSE(Leggi(SorgenteLinea({"lunghezza percorso, 10000",
+                                    "progressiva uno, 1000, 2147483647, 1"},
+                                   {"cartello indicatore, 1100, A"})));
+  EXPECT_EQ(t.codice_errore, codice::kValoreEccessivo);
+  EXPECT_EQ(t.percorso[23].tipo, 0);
+  EXPECT_FALSE(LineaPresente());
+}
+
 // ---- gradients -----------------------------------------------------------------
 
 TEST_F(LettoreLineaTest, GradientsFillTheCellsBeforeTheNextRow) {

@@ -217,11 +217,23 @@ TEST_F(LettoreTrenoTest, StopCellAtIndexOneIsRefused) {
   EXPECT_EQ(t.codice_errore, codice::kFermataInizio);
   EXPECT_EQ(t.posizione_errore, 77);
   EXPECT_EQ(c(1).tipo, 0);
-  t = Tabelle{};
-  SetUp();
+}
+
+TEST_F(LettoreTrenoTest, StopCellAtIndexTwoIsPlaced) {
   leggi_righe({Stazione(0, 5, 100, "A")});  // stop cell 2
   EXPECT_EQ(t.codice_errore, 0);
   EXPECT_EQ(c(2).tipo, tipo_cella::kFermata);
+}
+
+TEST_F(LettoreTrenoTest, ApproachMarksStopAboveCellOne) {
+  // The area ends at 300: stop in cell 5, marks 81, 82, 83 in cells 4, 3,
+  // 2; the fourth would fall on cell 1, the header cell, and is left out.
+  leggi_righe({Stazione(200, 22, 200, "A")});
+  EXPECT_EQ(t.codice_errore, 0);
+  EXPECT_EQ(c(5).tipo, tipo_cella::kFermata);
+  EXPECT_EQ(c(4).avviso, 81);
+  EXPECT_EQ(c(2).avviso, 83);
+  EXPECT_EQ(c(1).avviso, 0);
 }
 
 TEST_F(LettoreTrenoTest, StationsAndBoardsShareTheTable) {
@@ -452,6 +464,17 @@ TEST_F(LettoreTrenoTest, AFailedDeleteIsAReadingFailure) {
   leggi_righe({"numero vetture, 9"});
   EXPECT_EQ(t.codice_errore, codice::kLetturaFallita);
   EXPECT_EQ(s(84).posizione, 0);
+}
+
+TEST_F(LettoreTrenoTest, FailedDeleteAfterAConflictKeepsThePositionFromBefore) {
+  // The signal's conflict names 9100, but the reading failure that replaces
+  // it has no position of its own.
+  t.posizione_errore = 77;
+  t.percorso[183].tipo = tipo_cella::kCartello;
+  fs.Fail(MemoryFileSystem::Op::kRemove, kSorgente);
+  leggi_righe({"segnale, 9100, 2, 4, 0, 0, 0, 2, 1, 0, 0, 0"});
+  EXPECT_EQ(t.codice_errore, codice::kLetturaFallita);
+  EXPECT_EQ(t.posizione_errore, 77);
 }
 
 TEST_F(LettoreTrenoTest, ProgressiveChangesAreCheckedLast) {

@@ -1,8 +1,9 @@
 // Two small scenarios whose compiled files are kept in tests/data/. Each one
 // is compiled in memory and compared byte for byte with its files; a handful
 // of fields of every kind are worked out by hand from the packing rules and
-// read back from the bytes, so that the kept files are known to be right and
-// not merely what the program wrote once.
+// read back from the compiled bytes, grouped by record, so that the kept
+// files are known to be right and not merely what the program wrote once, and
+// a packing fault names the field it broke.
 //
 // "rallentamenti": an 8 km line with three slow-downs (a slow one at 30 km/h
 // with a fast one at 120 km/h nested inside it, and one at 60 km/h), signals
@@ -126,7 +127,7 @@ INSTANTIATE_TEST_SUITE_P(Scenari, RiferimentoTest, ::testing::Values("rallentame
 // feature at p lies in cell round(p / 50 + 1); a code cut of the train text
 // in cell round(p / 50).
 TEST(RiferimentoRallentamentiTest, FieldsWorkedByHand) {
-  const std::string b = ReadFileBytes(Cartella("rallentamenti") / kPercorso);
+  const std::string b = Compila("rallentamenti").percorso;
   ASSERT_EQ(b.size(), 15u * 301);
   struct Caso {
     int k;
@@ -220,7 +221,7 @@ TEST(RiferimentoRallentamentiTest, FieldsWorkedByHand) {
 // mar forced to 0 for kinds 5 to 8 and for the first station (after its
 // extent), tab forced to 0 below 600 m; time = h x 3600 + m x 60 + s.
 TEST(RiferimentoStazioniTest, StationEntriesWorkedByHand) {
-  const std::string b = ReadFileBytes(Cartella("stazioni") / kStazioni);
+  const std::string b = Compila("stazioni").stazioni;
   ASSERT_FALSE(b.empty());
   struct Caso {
     int i;
@@ -274,7 +275,7 @@ TEST(RiferimentoStazioniTest, StationEntriesWorkedByHand) {
 }
 
 TEST(RiferimentoStazioniTest, GridFieldsWorkedByHand) {
-  const std::string b = ReadFileBytes(Cartella("stazioni") / kPercorso);
+  const std::string b = Compila("stazioni").percorso;
   ASSERT_EQ(b.size(), 15u * 301);
   struct Caso {
     int k;
@@ -341,7 +342,7 @@ TEST(RiferimentoStazioniTest, GridFieldsWorkedByHand) {
 // The curve "curvad4, 1000, 500" turns by +0.001 per metre from metre 1001:
 // the step (0, 1) becomes (0.001, 1), then (0.002, 0.999999).
 TEST(RiferimentoStazioniTest, LineTableRowsWorkedByHand) {
-  const std::string b = ReadFileBytes(Cartella("stazioni") / kLinea);
+  const std::string b = Compila("stazioni").linea;
   ASSERT_EQ(b.size(), 2u * (10 * 15000 - 18));
   const size_t colonna1 = b.size() / 2;
   auto riga = [](int r) { return 8u + 10u * static_cast<size_t>(r - 2); };
