@@ -2,11 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "platform/executable_dir.h"
 
 #include <string>
 
 #include "support/compila_memoria.h"
+#include "support/temp_dir.h"
 
 namespace {
 
@@ -162,6 +165,14 @@ TEST(ScenarioCompletoTest, BuiltInSourcesCompileToTheirFiles) {
   EXPECT_EQ(c.fs.files.count(JoinPath(dir, "Lavrano_Cestelle_58121-.txt")), 0u);
   EXPECT_EQ(c.fs.files[JoinPath(dir, "Lavrano_Cestelle_linea.dat")].size(), 3659964u);
   EXPECT_EQ(c.fs.files[JoinPath(dir, "Lavrano_Cestelle_58121.dat")].size(), 15u * 3661);
+  // And they are the kept reference files, byte for byte.
+  for (const char* nome : {"Lavrano_Cestelle_linea.dat", "Lavrano_Cestelle_58121.sim",
+                           "Lavrano_Cestelle_58121.dat"}) {
+    const std::string atteso = ReadFileBytes(std::filesystem::path(SB_SOURCE_DIR) / "tests" /
+                                             "data" / "lavrano" / nome);
+    ASSERT_FALSE(atteso.empty()) << nome;
+    EXPECT_TRUE(c.fs.files[JoinPath(dir, nome)] == atteso) << nome;
+  }
   const std::string& sim = c.fs.files[JoinPath(dir, "Lavrano_Cestelle_58121.sim")];
   size_t nomi = 0;
   for (const record_stazione& s : t.stazioni) nomi += s.nome.size();

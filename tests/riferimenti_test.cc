@@ -18,6 +18,7 @@
 #include <cstdint>
 #include <cstring>
 #include <filesystem>
+#include <initializer_list>
 #include <string>
 
 #include "platform/executable_dir.h"
@@ -123,80 +124,16 @@ TEST_P(RiferimentoTest, CompiledFilesEqualTheKeptOnes) {
 
 INSTANTIATE_TEST_SUITE_P(Scenari, RiferimentoTest, ::testing::Values("rallentamenti", "stazioni"));
 
-// Fields of the kept "rallentamenti" grid, worked out by hand. A point
-// feature at p lies in cell round(p / 50 + 1); a code cut of the train text
-// in cell round(p / 50).
-TEST(RiferimentoRallentamentiTest, FieldsWorkedByHand) {
-  const std::string b = Compila("rallentamenti").percorso;
+// One expected cell: which rule gives its fields, and the fields.
+struct CasoCella {
+  int k;
+  const char* regola;
+  Cella atteso;
+};
+
+void VerificaCelle(const std::string& b, std::initializer_list<CasoCella> casi) {
   ASSERT_EQ(b.size(), 15u * 301);
-  struct Caso {
-    int k;
-    const char* regola;
-    Cella atteso;
-  };
-  const Caso casi[] = {
-      // Signal 800 (cell 17): sx 2, s 4 3 1, rapp 1, dx 1, d 2 5 6, time 1.
-      // dato = 10 s + d; dato4 = 10 rapp + 3 sx + dx = 17; a time from 1 to
-      // 100 is raised to 101 and kept because sx is 2.
-      {17, "signal values, time 1 raised", {1, 42, 35, 16, 17, 101, 0, 19, 100, 90}},
-      // Approach marks 30 sx + 10 dx + n at 2, 4, 6, 8 cells before it.
-      {15, "approach mark n = 1", {0, 0, 0, 0, 0, 0, 71, 19, 100, 90}},
-      {9, "approach mark n = 4", {0, 0, 0, 0, 0, 0, 74, 19, 100, 90}},
-      // That signal is 20 cells behind the warning board of the slow-down
-      // at 3000 (board at round(1800 / 50 + 1) = 37): the cell in front
-      // of it becomes a cut of 180.
-      {16, "cut in front of a signal 20 behind a board", {12, 180, 0, 0, 0, 0, 0, 19, 100, 90}},
-      // Signal 1300 (cell 27) is 10 behind the board; both cells in front
-      // hold cuts from the train text (270 in 26, 1 in 25): the nearer one
-      // is capped at 180, the value 1 stays a cut of 1.
-      {26, "cut 270 capped at 180", {12, 180, 0, 0, 0, 0, 0, 19, 100, 90}},
-      {25, "train cut of value 1", {12, 1, 0, 0, 0, 0, 81, 19, 100, 90}},
-      // Slow-down 3000, 30 km/h, 1500 m, f_tt 2, f_ta 1, d_v 25: board
-      // (37, v and d_v), numbered cells 36 (n 1) down to 33 (n 4), start 61
-      // and end round(4500 / 50 + 1) = 91 with v, d_v, f_tt.
-      {37, "warning board v, d_v", {4, 30, 25, 0, 0, 0, 0, 19, 100, 90}},
-      {36, "numbered cell n = 1 with d_v", {5, 1, 1, 0, 0, 0, 0, 19, 100, 90}},
-      {33, "numbered cell n = 4 with d_v", {5, 4, 4, 0, 0, 0, 0, 19, 100, 90}},
-      {61, "slow-down start v, d_v, f_tt", {3, 30, 25, 2, 0, 0, 0, 19, 88, 90}},
-      {91, "slow-down end v, d_v, f_tt", {2, 30, 25, 2, 0, 0, 0, 19, 88, 90}},
-      // Cuts behind the start: 61 - 5, 61 - 11, 61 - 18.
-      {56, "cut 5 behind the start", {12, 180, 0, 0, 0, 0, 0, 19, 88, 90}},
-      {43, "cut 18 behind the start", {12, 180, 0, 0, 0, 0, 0, 19, 88, 90}},
-      // The walk along the slow one: cut at 61 + 8 = 69; the next 8th cell,
-      // 77, is the end of the nested fast slow-down (3500, 300 m): the cut
-      // goes one back to 76 and the walk ends at 77.
-      {69, "walk cut, 8th cell", {12, 180, 0, 0, 0, 0, 0, 19, 88, 90}},
-      {76, "walk cut moved one back", {12, 180, 0, 0, 0, 0, 0, 19, 88, 90}},
-      // The nested fast slow-down: d_v 0 leaves dato2 at 0; f_tt 1.
-      {77, "fast slow-down end", {2, 120, 0, 1, 0, 0, 0, 19, 88, 90}},
-      {47, "fast slow-down board, d_v 0", {4, 120, 0, 0, 0, 0, 0, 19, 88, 90}},
-      // Its cuts behind the start 71: 66, 60, 53 (no walk at 120 km/h).
-      {66, "cut 5 behind the fast start", {12, 180, 0, 0, 0, 0, 0, 19, 88, 90}},
-      // Signal 4400 (cell 89) is the 12th cell after the walk's end 77: the
-      // cell in front of it becomes a cut. Its time 100 is raised to 101.
-      {89, "signal time 100 raised", {1, 11, 11, 11, 7, 101, 0, 19, 88, 90}},
-      // (88 also carries the 4th approach mark, 30 + 10 + 4, of the next
-      // signal.)
-      {88, "cut in front of a signal 12 after the end", {12, 180, 0, 0, 0, 0, 44, 19, 88, 90}},
-      // Signal 4750 (cell 96) is 21 cells behind the board of the slow-down
-      // at 7000 (board 117): outside the window, so 95 stays empty. sx 1:
-      // no time byte.
-      {96, "signal sx 1, no time", {1, 33, 0, 0, 4, 0, 0, 19, 88, 90}},
-      {95, "21 behind a board: untouched", {0, 0, 0, 0, 0, 0, 0, 19, 88, 90}},
-      // Train cuts at 5000 (value 1), 5100 (0) and 5200 ("AC"); speed 62
-      // from 5000 gives round(12.4) = 12 from cell 100.
-      {100, "train cut value 1", {12, 1, 0, 0, 0, 0, 0, 12, 88, 90}},
-      {102, "train cut value 0", {13, 0, 0, 0, 0, 0, 0, 12, 88, 90}},
-      {104, "train cut AC", {13, 0, 0, 0, 0, 0, 0, 12, 88, 90}},
-      // Slow-down 7000, 60 km/h, d_v 0: numbered cells without dato2.
-      {116, "numbered cell n = 1, d_v 0", {5, 1, 0, 0, 0, 0, 0, 12, 88, 90}},
-      {141, "start, d_v 0", {3, 60, 0, 4, 0, 0, 0, 12, 88, 90}},
-      {148, "walk cut in front of the end", {12, 180, 0, 0, 0, 0, 0, 12, 88, 90}},
-      // Signal 8050 (cell 162) is 13 after the end 149: outside the window.
-      {161, "13 after the end: untouched", {0, 0, 0, 0, 0, 0, 0, 12, 88, 90}},
-      {162, "signal time 101 kept", {1, 41, 11, 11, 8, 101, 0, 12, 88, 90}},
-  };
-  for (const Caso& caso : casi) {
+  for (const CasoCella& caso : casi) {
     const Cella c = LeggiCella(b, caso.k);
     const Cella& a = caso.atteso;
     SCOPED_TRACE(std::string("cell ") + std::to_string(caso.k) + ": " + caso.regola);
@@ -211,8 +148,129 @@ TEST(RiferimentoRallentamentiTest, FieldsWorkedByHand) {
     EXPECT_EQ(c.pendenza, a.pendenza);
     EXPECT_EQ(c.aderenza, a.aderenza);
   }
-  // Header: 5121 in cell 1.
-  EXPECT_EQ(LeggiCella(b, 1).dato1, 5121);
+}
+
+// Fields of the compiled grids, worked out by hand. A point feature at p
+// lies in cell round(p / 50 + 1); a code cut of the train text in cell
+// round(p / 50). Every case lists tipo, dato1 to dato4, tempo, avviso,
+// velocita, pendenza, aderenza.
+
+// Signal cells: dato1..3 = 10 s + d, dato4 = 10 rapp + 3 sx + dx; a time
+// from 1 to 100 is raised to 101 and kept only when sx is 2; approach marks
+// 30 sx + 10 dx + n at 2n cells before the signal.
+TEST(CampiTest, SignalCells) {
+  VerificaCelle(Compila("rallentamenti").percorso, {
+      // 800: sx 2, s 4 3 1, rapp 1, dx 1, d 2 5 6, time 1.
+      {17, "time 1 raised", {1, 42, 35, 16, 17, 101, 0, 19, 100, 90}},
+      {15, "mark n = 1", {0, 0, 0, 0, 0, 0, 71, 19, 100, 90}},
+      {9, "mark n = 4", {0, 0, 0, 0, 0, 0, 74, 19, 100, 90}},
+      // 4400: sx 2, s 1 1 1, dx 1, d 1 1 1, time 100.
+      {89, "time 100 raised", {1, 11, 11, 11, 7, 101, 0, 19, 88, 90}},
+      // 4750: sx 1, s 3 0 0, dx 1, d 3 0 0, time 50.
+      {96, "sx 1: no time", {1, 33, 0, 0, 4, 0, 0, 19, 88, 90}},
+      // 8050: sx 2, s 4 1 1, dx 2, d 1 1 1, time 101.
+      {162, "time 101 kept", {1, 41, 11, 11, 8, 101, 0, 12, 88, 90}},
+  });
+  VerificaCelle(Compila("stazioni").percorso, {
+      // 600: sx 1, s 2 3 4, rapp 5, dx 2, d 6 7 8, time 100.
+      {13, "all values different", {1, 26, 37, 48, 55, 0, 0, 20, 251, 127}},
+      {11, "mark 30 sx + 10 dx + 1", {0, 0, 0, 0, 0, 0, 51, 20, 251, 127}},
+      {9, "mark n = 2", {0, 0, 0, 0, 0, 0, 52, 20, 100, 127}},
+      {5, "mark n = 4", {0, 0, 0, 0, 0, 0, 54, 20, 100, 127}},
+      // 2700: sx 2, s 1 0 9, rapp 2, dx 0, d 3 0 5, time 100.
+      {55, "dx 0, rapp 2", {1, 13, 0, 95, 26, 101, 0, 12, 44, 255}},
+      {53, "mark 30 x 2 + 1", {0, 0, 0, 0, 0, 0, 61, 12, 44, 255}},
+      // 3800: sx 2, s 4 0 0, dx 2, d 1 0 0, time 0.
+      {77, "time 0 stays 0", {1, 41, 0, 0, 8, 0, 0, 12, 127, 44}},
+  });
+}
+
+// Slow-down cells: board (v, d_v), numbered cells n = 1..4 from the board
+// back (dato2 = n only with d_v), start and end (v, d_v, f_tt); then the
+// finishing sweep's cuts of 180 and the train text's own cuts.
+TEST(CampiTest, SlowDownCellsAndCuts) {
+  VerificaCelle(Compila("rallentamenti").percorso, {
+      // 3000, 30 km/h, 1500 m, f_tt 2, f_ta 1, d_v 25: board 37, numbered
+      // cells 36 down to 33, start 61, end round(4500 / 50 + 1) = 91.
+      {37, "board v, d_v", {4, 30, 25, 0, 0, 0, 0, 19, 100, 90}},
+      {36, "numbered n = 1 with d_v", {5, 1, 1, 0, 0, 0, 0, 19, 100, 90}},
+      {33, "numbered n = 4 with d_v", {5, 4, 4, 0, 0, 0, 0, 19, 100, 90}},
+      {61, "start v, d_v, f_tt", {3, 30, 25, 2, 0, 0, 0, 19, 88, 90}},
+      {91, "end v, d_v, f_tt", {2, 30, 25, 2, 0, 0, 0, 19, 88, 90}},
+      // The signal 20 cells behind board 37 (cell 17) gets a cut in front.
+      {16, "20 behind a board", {12, 180, 0, 0, 0, 0, 0, 19, 100, 90}},
+      // The signal 10 behind (27) has train cuts 270 in 26 and 1 in 25: the
+      // nearer is capped at 180, the value 1 stays.
+      {26, "cut 270 capped", {12, 180, 0, 0, 0, 0, 0, 19, 100, 90}},
+      {25, "train cut of 1", {12, 1, 0, 0, 0, 0, 81, 19, 100, 90}},
+      // Cuts behind the start: 61 - 5, 61 - 18.
+      {56, "5 behind the start", {12, 180, 0, 0, 0, 0, 0, 19, 88, 90}},
+      {43, "18 behind the start", {12, 180, 0, 0, 0, 0, 0, 19, 88, 90}},
+      // The walk: 61 + 8 = 69; the next 8th cell, 77, is the end of the
+      // nested fast slow-down (3500, 300 m): one back to 76, walk ends at 77.
+      {69, "walk, 8th cell", {12, 180, 0, 0, 0, 0, 0, 19, 88, 90}},
+      {76, "walk, moved one back", {12, 180, 0, 0, 0, 0, 0, 19, 88, 90}},
+      // The nested one: 120 km/h, d_v 0 leaves dato2 0, f_tt 1; its cuts
+      // behind the start 71 from 66; no walk.
+      {77, "fast end", {2, 120, 0, 1, 0, 0, 0, 19, 88, 90}},
+      {47, "fast board, d_v 0", {4, 120, 0, 0, 0, 0, 0, 19, 88, 90}},
+      {66, "5 behind the fast start", {12, 180, 0, 0, 0, 0, 0, 19, 88, 90}},
+      // The signal in 89 is the 12th cell after the walk's end 77: cut in
+      // 88 (which also holds the 4th mark, 30 + 10 + 4, of the next signal).
+      {88, "12 after the end", {12, 180, 0, 0, 0, 0, 44, 19, 88, 90}},
+      // The signal in 96 is 21 behind the board 117 of the slow-down at 7000.
+      {95, "21 behind a board: untouched", {0, 0, 0, 0, 0, 0, 0, 19, 88, 90}},
+      // Train cuts 5000 (1), 5100 (0), 5200 ("AC").
+      {100, "train cut of 1", {12, 1, 0, 0, 0, 0, 0, 12, 88, 90}},
+      {102, "train cut of 0", {13, 0, 0, 0, 0, 0, 0, 12, 88, 90}},
+      {104, "train cut AC", {13, 0, 0, 0, 0, 0, 0, 12, 88, 90}},
+      // 7000, 60 km/h, 400 m, f_tt 4, d_v 0.
+      {116, "numbered n = 1, d_v 0", {5, 1, 0, 0, 0, 0, 0, 12, 88, 90}},
+      {141, "start, d_v 0", {3, 60, 0, 4, 0, 0, 0, 12, 88, 90}},
+      {148, "walk cut before the end", {12, 180, 0, 0, 0, 0, 0, 12, 88, 90}},
+      // The signal in 162 is 13 after the end 149.
+      {161, "13 after the end: untouched", {0, 0, 0, 0, 0, 0, 0, 12, 88, 90}},
+  });
+}
+
+// Stop cells: kinds below 25 get tipo 10 with the station index in cell
+// fine / 50 - 1; all but 5 and 6 also marks 81..84 in the 4 cells behind.
+TEST(CampiTest, StopCellsAndApproachMarks) {
+  VerificaCelle(Compila("stazioni").percorso, {
+      {24, "kind 24, ends 1250", {10, 1, 0, 0, 0, 0, 0, 20, 251, 128}},
+      {23, "mark 81", {0, 0, 0, 0, 0, 0, 81, 20, 251, 128}},
+      {20, "mark 84", {0, 0, 0, 0, 0, 0, 84, 20, 251, 128}},
+      {42, "kind 5, ends 2150", {10, 2, 0, 0, 0, 0, 0, 12, 44, 255}},
+      {41, "no mark before kind 5", {0, 0, 0, 0, 0, 0, 0, 12, 44, 255}},
+      {64, "kind 6, ends 3250", {10, 3, 0, 0, 0, 0, 0, 12, 127, 44}},
+      {63, "no mark before kind 6", {0, 0, 0, 0, 0, 0, 0, 12, 127, 44}},
+      {87, "kind 7, ends 4400", {10, 4, 0, 0, 0, 0, 0, 12, 128, 90}},
+      {83, "mark 84 before kind 7", {0, 0, 0, 0, 0, 0, 84, 12, 128, 90}},
+      {107, "kind 8, ends 5400", {10, 5, 0, 0, 0, 0, 0, 12, 128, 90}},
+      {106, "mark 81 before kind 8", {0, 0, 0, 0, 0, 0, 81, 12, 128, 90}},
+      {128, "kind 25, ends 6450: no cell", {0, 0, 0, 0, 0, 0, 0, 12, 128, 90}},
+      {146, "kind 28, ends 7400: no mark", {0, 0, 0, 0, 0, 0, 0, 12, 128, 90}},
+  });
+}
+
+// Stretch bytes: gradient + 100 and adhesion, both low 8 bits; speed / 5.
+// Gradient -105 from cell 10 (251), 200 from 30 (44), 27 from 60 (127), 28
+// from 80 (128). Adhesion 127 to cell 19, 128 from 20, 255 from 40, 300 (44)
+// from 60, 90 from 80. Speed 100 (20) to cell 39, 62 (12) after. The last
+// three cells keep 0.
+TEST(CampiTest, StretchBytes) {
+  VerificaCelle(Compila("stazioni").percorso, {
+      {8, "before the first gradient", {0, 0, 0, 0, 0, 0, 0, 20, 100, 127}},
+      {10, "gradient -105", {0, 0, 0, 0, 0, 0, 0, 20, 251, 127}},
+      {19, "adhesion 127", {0, 0, 0, 0, 0, 0, 0, 20, 251, 127}},
+      {29, "adhesion 128", {0, 0, 0, 0, 0, 0, 0, 20, 251, 128}},
+      {30, "gradient 200", {0, 0, 0, 0, 0, 0, 0, 20, 44, 128}},
+      {40, "adhesion 255, speed 12", {0, 0, 0, 0, 0, 0, 0, 12, 44, 255}},
+      {60, "gradient 27, adhesion 300", {0, 0, 0, 0, 0, 0, 0, 12, 127, 44}},
+      {80, "gradient 28, adhesion 90", {0, 0, 0, 0, 0, 0, 0, 12, 128, 90}},
+      {297, "last cell written", {0, 0, 0, 0, 0, 0, 0, 12, 128, 90}},
+      {298, "last three cells stay 0", {0, 0, 0, 0, 0, 0, 0, 0, 0, 0}},
+  });
 }
 
 // Stations of the kept "stazioni" table, worked out by hand from the extent
@@ -220,7 +278,7 @@ TEST(RiferimentoRallentamentiTest, FieldsWorkedByHand) {
 // pos - lung to pos + lung, others pos -/+ lung / 2 and 50 more with mar;
 // mar forced to 0 for kinds 5 to 8 and for the first station (after its
 // extent), tab forced to 0 below 600 m; time = h x 3600 + m x 60 + s.
-TEST(RiferimentoStazioniTest, StationEntriesWorkedByHand) {
+TEST(CampiTest, StationRecords) {
   const std::string b = Compila("stazioni").stazioni;
   ASSERT_FALSE(b.empty());
   struct Caso {
@@ -258,6 +316,13 @@ TEST(RiferimentoStazioniTest, StationEntriesWorkedByHand) {
     EXPECT_EQ(v.tab, a.tab);
     EXPECT_EQ(v.orario, a.orario);
   }
+}
+
+// Header entries of the "stazioni" table: general data in entry 84, the
+// check value 610 in entry 85, sand and start clock in entry 86; 5121 in
+// cell 1 of both grids.
+TEST(CampiTest, HeaderValues) {
+  const std::string b = Compila("stazioni").stazioni;
   // General data: braked mass 130 (the later "percentuale frenata" row has
   // no "massa" and counts for nothing), 5 coaches, 8000 m.
   const Voce g = LeggiVoce(b, 84);
@@ -272,76 +337,13 @@ TEST(RiferimentoStazioniTest, StationEntriesWorkedByHand) {
   EXPECT_EQ(t.d2b, 5);
   EXPECT_EQ(t.d3b, 9);
   EXPECT_EQ(LeggiVoce(b, 85).d2a, 610);
-}
-
-TEST(RiferimentoStazioniTest, GridFieldsWorkedByHand) {
-  const std::string b = Compila("stazioni").percorso;
-  ASSERT_EQ(b.size(), 15u * 301);
-  struct Caso {
-    int k;
-    const char* regola;
-    Cella atteso;
-  };
-  // Gradient byte = gradient + 100, low 8 bits: -105 from cell 10 gives 251,
-  // 200 from 30 gives 44, 27 from 60 gives 127, 28 from 80 gives 128.
-  // Adhesion byte = low 8 bits: 127 to cell 19, 128 from 20, 255 from 40,
-  // 300 (44) from 60, 90 from 80. Speed 100 (20) to cell 39, 62 (12) after.
-  const Caso casi[] = {
-      {9, "before the first gradient; mark n = 2", {0, 0, 0, 0, 0, 0, 52, 20, 100, 127}},
-      {10, "gradient -105", {0, 0, 0, 0, 0, 0, 0, 20, 251, 127}},
-      // Signal 600 (cell 13): sx 1, s 2 3 4, rapp 5, dx 2, d 6 7 8, time
-      // 100 not kept since sx is not 2.
-      {13, "asymmetric signal", {1, 26, 37, 48, 55, 0, 0, 20, 251, 127}},
-      {11, "mark 30 sx + 10 dx + 1", {0, 0, 0, 0, 0, 0, 51, 20, 251, 127}},
-      {5, "mark n = 4", {0, 0, 0, 0, 0, 0, 54, 20, 100, 127}},
-      {20, "adhesion 128; mark 84 of station 1", {0, 0, 0, 0, 0, 0, 84, 20, 251, 128}},
-      // Station 1 ends at 1250: stop in cell 1250 / 50 - 1 = 24, marks
-      // 81 to 84 in cells 23 down to 20.
-      {24, "stop of kind 24", {10, 1, 0, 0, 0, 0, 0, 20, 251, 128}},
-      {23, "mark 81", {0, 0, 0, 0, 0, 0, 81, 20, 251, 128}},
-      {30, "gradient 200", {0, 0, 0, 0, 0, 0, 0, 20, 44, 128}},
-      {40, "adhesion 255, speed 12", {0, 0, 0, 0, 0, 0, 0, 12, 44, 255}},
-      // Kind 5 ends at 2150: stop 42, no marks.
-      {42, "stop of kind 5", {10, 2, 0, 0, 0, 0, 0, 12, 44, 255}},
-      {41, "no mark before kind 5", {0, 0, 0, 0, 0, 0, 0, 12, 44, 255}},
-      // Signal 2700 (cell 55): sx 2, s 1 0 9, rapp 2, dx 0, d 3 0 5, time 100.
-      {55, "signal, time 100 raised", {1, 13, 0, 95, 26, 101, 0, 12, 44, 255}},
-      {53, "mark 30 x 2 + 1", {0, 0, 0, 0, 0, 0, 61, 12, 44, 255}},
-      {60, "gradient 27, adhesion 300", {0, 0, 0, 0, 0, 0, 0, 12, 127, 44}},
-      {64, "stop of kind 6", {10, 3, 0, 0, 0, 0, 0, 12, 127, 44}},
-      {63, "no mark before kind 6", {0, 0, 0, 0, 0, 0, 0, 12, 127, 44}},
-      {77, "signal, time 0", {1, 41, 0, 0, 8, 0, 0, 12, 127, 44}},
-      {80, "gradient 28, adhesion 90", {0, 0, 0, 0, 0, 0, 0, 12, 128, 90}},
-      {87, "stop of kind 7", {10, 4, 0, 0, 0, 0, 0, 12, 128, 90}},
-      {83, "mark 84 before kind 7", {0, 0, 0, 0, 0, 0, 84, 12, 128, 90}},
-      {107, "stop of kind 8", {10, 5, 0, 0, 0, 0, 0, 12, 128, 90}},
-      {106, "mark 81 before kind 8", {0, 0, 0, 0, 0, 0, 81, 12, 128, 90}},
-      // Kinds 25 and 28 get no cell: 6450 / 50 - 1 = 128, 7400 / 50 - 1 = 147.
-      {128, "kind 25: no stop", {0, 0, 0, 0, 0, 0, 0, 12, 128, 90}},
-      {146, "kind 28: no mark", {0, 0, 0, 0, 0, 0, 0, 12, 128, 90}},
-      {297, "last cell written", {0, 0, 0, 0, 0, 0, 0, 12, 128, 90}},
-      {298, "last three cells stay 0", {0, 0, 0, 0, 0, 0, 0, 0, 0, 0}},
-  };
-  for (const Caso& caso : casi) {
-    const Cella c = LeggiCella(b, caso.k);
-    const Cella& a = caso.atteso;
-    SCOPED_TRACE(std::string("cell ") + std::to_string(caso.k) + ": " + caso.regola);
-    EXPECT_EQ(c.tipo, a.tipo);
-    EXPECT_EQ(c.dato1, a.dato1);
-    EXPECT_EQ(c.dato2, a.dato2);
-    EXPECT_EQ(c.dato3, a.dato3);
-    EXPECT_EQ(c.dato4, a.dato4);
-    EXPECT_EQ(c.tempo, a.tempo);
-    EXPECT_EQ(c.avviso, a.avviso);
-    EXPECT_EQ(c.velocita, a.velocita);
-    EXPECT_EQ(c.pendenza, a.pendenza);
-    EXPECT_EQ(c.aderenza, a.aderenza);
-  }
+  EXPECT_EQ(LeggiCella(Compila("stazioni").percorso, 1).dato1, 5121);
+  EXPECT_EQ(LeggiCella(Compila("rallentamenti").percorso, 1).dato1, 5121);
 }
 
 // The curve "curvad4, 1000, 500" turns by +0.001 per metre from metre 1001:
 // the step (0, 1) becomes (0.001, 1), then (0.002, 0.999999).
-TEST(RiferimentoStazioniTest, LineTableRowsWorkedByHand) {
+TEST(CampiTest, LineTableRows) {
   const std::string b = Compila("stazioni").linea;
   ASSERT_EQ(b.size(), 2u * (10 * 15000 - 18));
   const size_t colonna1 = b.size() / 2;
