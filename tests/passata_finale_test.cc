@@ -7,6 +7,7 @@
 
 #include "compiler/codici_errore.h"
 #include "compiler/finitura/minimo.h"
+#include "support/griglia.h"
 
 namespace {
 
@@ -21,29 +22,15 @@ TEST(MinimoTest, SmallerValueAndXOnEquality) {
 
 class PassataFinaleTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    t.numero_celle = 400;
-    t.percorso.resize(401);
-  }
-  void metti(int k, uint8_t tipo, int16_t dato1 = 0) {
-    t.percorso[static_cast<size_t>(k)].tipo = tipo;
-    t.percorso[static_cast<size_t>(k)].dato1 = dato1;
-  }
+  void metti(int k, uint8_t tipo, int16_t dato1 = 0) { g.metti(k, tipo, dato1); }
   void rallentamento(int inizio, int fine, int16_t velocita) {
-    metti(inizio, tipo_cella::kInizioRallentamento, velocita);
-    metti(fine, tipo_cella::kFineRallentamento, velocita);
+    g.rallentamento(inizio, fine, velocita);
   }
-  // The cells holding a cut of value 180.
-  std::set<int> tagli() const {
-    std::set<int> s;
-    for (size_t k = 0; k < t.percorso.size(); ++k)
-      if (t.percorso[k].tipo == tipo_cella::kAbbattimento && t.percorso[k].dato1 == 180)
-        s.insert(static_cast<int>(k));
-    return s;
-  }
-  const cella& c(int k) const { return t.percorso[static_cast<size_t>(k)]; }
+  std::set<int> tagli() const { return g.tagli(); }
+  const cella& c(int k) const { return g.c(k); }
 
-  Tabelle t;
+  Griglia g;
+  Tabelle& t = g.t;
 };
 
 TEST_F(PassataFinaleTest, NothingToDoWithoutSlowDowns) {
@@ -119,11 +106,10 @@ TEST_F(PassataFinaleTest, GroupThresholds) {
       {7, {}}, {8, {3}}, {13, {8}}, {14, {9, 3}}, {20, {15, 9}}, {21, {16, 10, 3}},
   };
   for (const auto& caso : casi) {
-    t = Tabelle{};
-    SetUp();
-    metti(caso.inizio, tipo_cella::kInizioRallentamento, 150);
-    passata_finale(t);
-    EXPECT_EQ(tagli(), caso.attesi) << caso.inizio;
+    Griglia g;
+    g.metti(caso.inizio, tipo_cella::kInizioRallentamento, 150);
+    passata_finale(g.t);
+    EXPECT_EQ(g.tagli(), caso.attesi) << caso.inizio;
   }
 }
 
@@ -217,13 +203,11 @@ TEST_F(PassataFinaleTest, SlowWalkPassesAnotherStartAndStopsAtTheFirstEnd) {
   const std::set<int> attesi = {82, 89, 95, 108, 116, 124, 132, 139,  // outer
                                 102, 109, 115, 128, 136};             // inner
   for (const auto& [prima, seconda] : {std::pair{160, 140}, std::pair{140, 170}}) {
-    t = Tabelle{};
-    SetUp();
-    rallentamento(100, prima, 60);
-    rallentamento(120, seconda, 60);
-    passata_finale(t);
-    EXPECT_EQ(tagli(), attesi) << prima << " " << seconda;
-    EXPECT_EQ(t.codice_errore, 0);
+    Griglia g;
+    g.rallentamento(100, prima, 60).rallentamento(120, seconda, 60);
+    passata_finale(g.t);
+    EXPECT_EQ(g.tagli(), attesi) << prima << " " << seconda;
+    EXPECT_EQ(g.t.codice_errore, 0);
   }
 }
 
@@ -247,11 +231,11 @@ TEST_F(PassataFinaleTest, SlowDownInOneCellIsKnownFromThePlacementNotFromTheGrid
   metti(105, tipo_cella::kSegnale);
   passata_finale(t);
   EXPECT_EQ(tagli(), (std::set<int>{82, 89, 95, 104, 182, 189, 195, 208, 216}));
+}
 
+TEST_F(PassataFinaleTest, StartWithoutTheNoteWalksOnToTheNextEnd) {
   // The same grid without the note: a start like any other, whose walk
   // passes the next start and ends at 220.
-  t = Tabelle{};
-  SetUp();
   metti(100, tipo_cella::kInizioRallentamento, 60);
   rallentamento(200, 220, 60);
   passata_finale(t);
@@ -264,21 +248,23 @@ TEST_F(PassataFinaleTest, WalksAndSearchesStayInsideTheGrid) {
   metti(380, tipo_cella::kInizioRallentamento, 60);
   passata_finale(t);
   EXPECT_EQ(tagli(), (std::set<int>{362, 369, 375, 388, 396}));
+}
 
+TEST_F(PassataFinaleTest, CutThatWouldFallBeyondTheLastCellIsCode13) {
   // An end in the last cell, with the cell before it taken: the cut would
   // go one cell beyond the grid.
-  t = Tabelle{};
-  SetUp();
   rallentamento(392, 400, 60);
   metti(399, tipo_cella::kCartello);
   passata_finale(t);
   EXPECT_EQ(t.codice_errore, codice::kAbbattimentoPercorso);
   EXPECT_EQ(t.posizione_errore, 50 * 400);
-  EXPECT_EQ(t.percorso.size(), 401u);
+  // The conflict leaves both cells as they were.
+  EXPECT_EQ(t.percorso[399].tipo, tipo_cella::kCartello);
+  EXPECT_EQ(t.percorso[400].tipo, tipo_cella::kFineRallentamento);
 
-  // A signal in the last cell after an end near the grid's end.
-  t = Tabelle{};
-  SetUp();
+}
+
+TEST_F(PassataFinaleTest, SignalInTheLastCellAfterAnEndGetsItsCut) {
   rallentamento(380, 395, 60);
   metti(400, tipo_cella::kSegnale);
   passata_finale(t);
