@@ -1,6 +1,8 @@
 #include "tool/plot.h"
 
 #include <algorithm>
+#include <array>
+#include <iterator>
 #include <cmath>
 #include <cstdio>
 #include <memory>
@@ -81,6 +83,10 @@ double passo_tondo(double grezzo) {
     if (grezzo <= m * p) return m * p;
   return 10 * p;
 }
+
+// The last cells of a grid carry no stretch values (the readers stop a few
+// cells short of its end): speed, gradient byte and adhesion all 0.
+bool senza_valori(const cella& c) { return c.velocita == 0 && c.pendenza == 0 && c.aderenza == 0; }
 
 // A run of consecutive cells with the same value of one field.
 struct Tratto {
@@ -195,8 +201,13 @@ class Disegno {
     const double margine = 0.04 * std::max({maxx - minx, maxy - miny, 1000.0});
     minx -= margine, maxx += margine, miny -= margine, maxy += margine;
     const double scala = std::min(kAreaLarga / (maxx - minx), kPianoAltoMassimo / (maxy - miny));
-    const double largo = (maxx - minx) * scala, alto = (maxy - miny) * scala;
-    const double ox = kSinistra + (kAreaLarga - largo) / 2, oy = y0 + 20;
+    // The frame takes the whole width (the legend and the scale bar sit in
+    // the room beside a line that runs mostly north or south).
+    const double mezzo_x = (minx + maxx) / 2;
+    minx = mezzo_x - kAreaLarga / scala / 2;
+    maxx = mezzo_x + kAreaLarga / scala / 2;
+    const double largo = kAreaLarga, alto = (maxy - miny) * scala;
+    const double ox = kSinistra, oy = y0 + 20;
     auto px = [&](double x) { return ox + (x - minx) * scala; };
     auto py = [&](double y) { return oy + (maxy - y) * scala; };
 
@@ -226,7 +237,7 @@ class Disegno {
     const double nx = ox + largo - 28, ny = oy + 16;
     corpo_ += "<path d=\"M" + num(nx) + "," + num(ny) + " l8,22 l-8,-6 l-8,6 z\" fill=\"#333\"/>\n";
     Testo(nx, ny + 36, "N", "font-weight=\"bold\" text-anchor=\"middle\"");
-    const double barra_m = passo_tondo((maxx - minx) / 5);
+    const double barra_m = passo_tondo((maxy - miny) / 10);
     const double bx = ox + 16, by = oy + alto - 18;
     Rett(bx, by - 4, barra_m * scala / 2, 4, "fill=\"#333\"");
     Rett(bx + barra_m * scala / 2, by - 4, barra_m * scala / 2, 4,
@@ -276,7 +287,15 @@ class Disegno {
             "class=\"small halo\" text-anchor=\"middle\" fill=\"#1f4e9c\"");
     }
 
-    // Stations: filled where the train stops, open where it passes.
+    // Stations: filled where the train stops, open where it passes. Each
+    // name goes to the first place beside its mark that no earlier name
+    // covers.
+    std::vector<std::array<double, 4>> occupati;  // x0, y0, x1, y1 of names placed
+    auto libero = [&](const std::array<double, 4>& b) {
+      for (const auto& o : occupati)
+        if (b[0] < o[2] && o[0] < b[2] && b[1] < o[3] && o[1] < b[3]) return false;
+      return true;
+    };
     for (size_t i = 1; i <= 80; ++i) {
       if (ruolo_stazione_(i) != "station") continue;
       const record_stazione& st = s_.stazioni[i];
@@ -286,13 +305,31 @@ class Disegno {
       corpo_ += "<circle class=\"station-plan\" cx=\"" + num(px(x)) + "\" cy=\"" + num(py(y)) +
                 "\" r=\"" + (ferma ? "4.5" : "3") + "\" fill=\"" + (ferma ? "#c0392b" : "#fff") +
                 "\" stroke=\"#c0392b\" stroke-width=\"1.5\"/>\n";
-      Testo(px(x) + 8, py(y) + 4, utf8(st.nome),
-            std::string("class=\"halo\" font-size=\"") + (ferma ? "12" : "10") + "\"" +
+      const double w = static_cast<double>(st.nome.size()) * (ferma ? 7.6 : 6.0), h = ferma ? 13 : 11;
+      const double qx = px(x), qy = py(y);
+      // Right, left, then a line lower or higher on either side.
+      const double posti[][3] = {{qx + 8, qy + 4, 0},  {qx - 8, qy + 4, 1},  {qx + 8, qy + 16, 0},
+                                 {qx - 8, qy + 16, 1}, {qx + 8, qy - 8, 0},  {qx - 8, qy - 8, 1},
+                                 {qx + 8, qy + 28, 0}, {qx - 8, qy + 28, 1}};
+      size_t scelto = 0;
+      for (size_t k = 0; k < std::size(posti); ++k) {
+        const double x0 = posti[k][2] != 0 ? posti[k][0] - w : posti[k][0];
+        if (libero({x0, posti[k][1] - h + 2, x0 + w, posti[k][1] + 2})) {
+          scelto = k;
+          break;
+        }
+      }
+      const double* p = posti[scelto];
+      const double x0 = p[2] != 0 ? p[0] - w : p[0];
+      occupati.push_back({x0, p[1] - h + 2, x0 + w, p[1] + 2});
+      Testo(p[0], p[1], utf8(st.nome),
+            std::string("class=\"halo station-name\" font-size=\"") + (ferma ? "12" : "10") +
+                "\"" + (p[2] != 0 ? " text-anchor=\"end\"" : "") +
                 (ferma ? " font-weight=\"bold\"" : " fill=\"#555\""));
     }
 
     // Legend.
-    double lx = ox + 12, ly = oy + 18;
+    double lx = ox + 16, ly = oy + 20;
     Linea(lx, ly, lx + 24, ly, "stroke=\"#1f4e9c\" stroke-width=\"2\"");
     Testo(lx + 30, ly + 4, "track", "class=\"small\"");
     for (int stile = 1; stile <= 3; ++stile) {
@@ -315,9 +352,14 @@ class Disegno {
   std::string ruolo_stazione_(size_t i) const { return ruolo_stazione(s_.stazioni, i); }
 
   // A horizontal chart frame with its label; returns nothing.
-  void Cornice(double y, double alto, const std::string& etichetta) {
+  // A chart with a scale on its left keeps its label inside, top left.
+  void Cornice(double y, double alto, const std::string& etichetta, bool dentro = false) {
     Rett(kSinistra, y, kAreaLarga, alto, "fill=\"#fbfcfd\" stroke=\"#c8ced4\"");
-    Testo(kSinistra - 10, y + alto / 2 + 4, etichetta, "class=\"label\" text-anchor=\"end\"");
+    if (dentro)  // drawn last, over the chart
+      sopra_ += "<text x=\"" + num(kSinistra + 6) + "\" y=\"" + num(y + 14) +
+                "\" class=\"label halo\">" + etichetta + "</text>\n";
+    else
+      Testo(kSinistra - 10, y + alto / 2 + 4, etichetta, "class=\"label\" text-anchor=\"end\"");
   }
 
   double Profilo(double y) {
@@ -329,8 +371,12 @@ class Disegno {
     const double alto_v = 150;
     int vmax = 0;
     for (const cella& x : c) vmax = std::max(vmax, x.velocita * 5);
+    // Where the stretch values end (the charts stop there).
+    size_t con_valori = c.size();
+    while (con_valori > 0 && senza_valori(c[con_valori - 1])) --con_valori;
+    const std::vector<cella> profilo(c.begin(), c.begin() + static_cast<std::ptrdiff_t>(con_valori));
     const double scala_v = std::max(50.0, std::ceil(vmax / 50.0) * 50.0);
-    Cornice(y, alto_v, "speed limit (km/h)");
+    Cornice(y, alto_v, "speed limit (km/h)", true);
     for (double v = 0; v <= scala_v; v += 50) {
       const double yy = y + alto_v - v / scala_v * alto_v;
       Linea(kSinistra, yy, kSinistra + kAreaLarga, yy, "stroke=\"#e3e7eb\"");
@@ -342,11 +388,12 @@ class Disegno {
     // Gradient, filled above and below zero.
     const double alto_g = 110;
     int gmax = 5;
-    for (const cella& x : c) gmax = std::max(gmax, std::abs(x.pendenza - 100));
+    for (const cella& x : profilo) gmax = std::max(gmax, std::abs(x.pendenza - 100));
     const double scala_g = std::ceil(gmax / 5.0) * 5.0;
-    Cornice(y, alto_g, "gradient (\xE2\x80\xB0)");
+    Cornice(y, alto_g, "gradient (\xE2\x80\xB0)", true);
     const double zero = y + alto_g / 2;
-    for (double g = -scala_g; g <= scala_g; g += scala_g / 2) {
+    const double passo_g = passo_tondo(scala_g / 3);
+    for (double g = -std::floor(scala_g / passo_g) * passo_g; g <= scala_g; g += passo_g) {
       const double yy = zero - g / scala_g * (alto_g / 2);
       Linea(kSinistra, yy, kSinistra + kAreaLarga, yy,
             g == 0 ? "stroke=\"#999\"" : "stroke=\"#e3e7eb\"");
@@ -370,14 +417,14 @@ class Disegno {
     }
     // The charts go on top of the bands.
     std::string scalini;
-    for (const Tratto& t : tratti(c, [](const cella& x) { return x.velocita * 5; })) {
+    for (const Tratto& t : tratti(profilo, [](const cella& x) { return x.velocita * 5; })) {
       const double yy = y_v + alto_v - t.valore / scala_v * alto_v;
       scalini += (scalini.empty() ? "M" : " L") + num(X(t.da * 50.0)) + "," + num(yy) + " L" +
                  num(X(t.a * 50.0)) + "," + num(yy);
     }
     corpo_ += "<path class=\"speed\" d=\"" + scalini +
               "\" fill=\"none\" stroke=\"#1f4e9c\" stroke-width=\"1.5\"/>\n";
-    for (const Tratto& t : tratti(c, [](const cella& x) { return x.pendenza - 100; })) {
+    for (const Tratto& t : tratti(profilo, [](const cella& x) { return x.pendenza - 100; })) {
       if (t.valore == 0) continue;
       const double h = std::abs(t.valore) / scala_g * (alto_g / 2);
       Rett(X(t.da * 50.0), t.valore > 0 ? zero - h : zero, X(t.a * 50.0) - X(t.da * 50.0), h,
@@ -389,29 +436,32 @@ class Disegno {
     y += alto_riga + 4;
 
     // Rows of markers.
-    auto riga = [&](const std::string& etichetta) {
+    auto riga = [&](const std::string& etichetta, uint8_t tipo, uint8_t altro = 0) {
       Cornice(y, alto_riga, etichetta);
+      if (std::none_of(c.begin() + 2, c.end(),
+                       [&](const cella& x) { return x.tipo == tipo || (altro != 0 && x.tipo == altro); }))
+        Testo(kSinistra + 8, y + 15, "none", "class=\"small\" fill=\"#999\"");
       const double yy = y;
       y += alto_riga + 4;
       return yy;
     };
     auto cella_titolo = [&](size_t i) { return "km " + num(i * 0.05) + ", cell " + std::to_string(i); };
 
-    double r = riga("signals");
+    double r = riga("signals", tipo_cella::kSegnale);
     for (size_t i = 2; i < c.size(); ++i)
       if (c[i].tipo == tipo_cella::kSegnale)
         corpo_ += "<path class=\"signal\" d=\"M" + num(X(i * 50.0)) + "," + num(r + 4) +
                   " l3.5,14 h-7 z\" fill=\"#2c3e50\"><title>signal, " + cella_titolo(i) +
                   "</title></path>\n";
 
-    r = riga("speed boards");
+    r = riga("speed boards", tipo_cella::kIndicatoriVmax);
     for (size_t i = 2; i < c.size(); ++i)
       if (c[i].tipo == tipo_cella::kIndicatoriVmax)
         Rett(X(i * 50.0) - 3, r + 5, 6, 12, "class=\"speed-board\" fill=\"#7d3c98\"",
              "speed boards " + std::to_string(c[i].dato1) + " " + std::to_string(c[i].dato2) +
                  " " + std::to_string(c[i].dato3) + ", " + cella_titolo(i));
 
-    r = riga("slow-downs");
+    r = riga("slow-downs", tipo_cella::kInizioRallentamento, tipo_cella::kAvvisoRallentamento);
     for (size_t i = 2; i < c.size(); ++i) {
       if (c[i].tipo == tipo_cella::kAvvisoRallentamento)
         Linea(X(i * 50.0), r + 3, X(i * 50.0), r + alto_riga - 3,
@@ -430,7 +480,7 @@ class Disegno {
       Testo(x1 + 3, r + 15, std::to_string(c[i].dato1), "class=\"small\" fill=\"#b35900\"");
     }
 
-    r = riga("stations (stops)");
+    r = riga("stations (stops)", tipo_cella::kFermata);
     for (size_t i = 1; i <= 80; ++i) {
       if (ruolo_stazione_(i) != "station") continue;
       const record_stazione& st = s_.stazioni[i];
@@ -446,9 +496,9 @@ class Disegno {
                   num(r + alto_riga / 2) + "\" r=\"4\" fill=\"#c0392b\"><title>stop: " + nome +
                   cella_titolo(i) + "</title></circle>\n";
       }
-    const double y_stazioni = r;
+    const double y_stazioni_riga = r;
 
-    r = riga("text boards");
+    r = riga("text boards", tipo_cella::kCartello);
     for (size_t i = 2; i < c.size(); ++i)
       if (c[i].tipo == tipo_cella::kCartello) {
         std::string testo;
@@ -458,7 +508,7 @@ class Disegno {
              "text board: " + testo + cella_titolo(i));
       }
 
-    r = riga("code cuts");
+    r = riga("code cuts", tipo_cella::kAbbattimento, tipo_cella::kAbbattimentoNullo);
     for (size_t i = 2; i < c.size(); ++i) {
       const bool valore = c[i].tipo == tipo_cella::kAbbattimento;
       if (!valore && c[i].tipo != tipo_cella::kAbbattimentoNullo) continue;
@@ -485,6 +535,7 @@ class Disegno {
 
     // Station names under the axis, slanted so that close stations stay apart.
     double fondo = asse + 44;
+    const double y_stazioni = y_stazioni_riga;
     for (size_t i = 1; i <= 80; ++i) {
       if (ruolo_stazione_(i) != "station") continue;
       const record_stazione& st = s_.stazioni[i];
@@ -492,17 +543,19 @@ class Disegno {
       Linea(x, y_stazioni + alto_riga, x, asse, "stroke=\"#c0392b\" stroke-opacity=\"0.35\"");
       const double ty = asse + 44;
       Testo(x, ty, utf8(st.nome),
-            std::string("class=\"station-name\" font-size=\"11\"") +
-                (st.tipo < 25 ? " font-weight=\"bold\"" : " fill=\"#666\"") + " transform=\"rotate(40 " +
-                num(x) + " " + num(ty) + ")\"");
-      fondo = std::max(fondo, ty + 6.5 * static_cast<double>(st.nome.size()) * 0.65 + 12);
+            std::string("class=\"station-name\" font-size=\"10.5\"") +
+                (st.tipo < 25 ? " font-weight=\"bold\"" : " fill=\"#666\"") +
+                " transform=\"rotate(60 " + num(x) + " " + num(ty) + ")\"");
+      fondo = std::max(fondo, ty + 6.5 * static_cast<double>(st.nome.size()) * 0.87 + 12);
     }
+    corpo_ += sopra_;
     return fondo;
   }
 
   const Scenario& s_;
   double estensione_m_ = 1;
   std::string corpo_;
+  std::string sopra_;  // labels drawn over the charts
 };
 
 }  // namespace
