@@ -20,6 +20,10 @@
 #include "tool/dump.h"
 #include "tool/plot.h"
 
+#ifndef _WIN32
+#include <sys/wait.h>
+#endif
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -250,9 +254,6 @@ TEST(ToolIspezioneTest, DiffOfIdenticalScenariosAndOfOneChangedCell) {
 }
 
 #ifndef _WIN32
-}  // namespace
-#include <sys/wait.h>
-namespace {
 
 // Runs a shell command, returning its exit status and standard output.
 int Shell(const std::string& comando, std::string* out) {
