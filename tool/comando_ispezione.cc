@@ -2,7 +2,6 @@
 #include <CLI/CLI.hpp>
 
 #include <iostream>
-#include <map>
 #include <memory>
 
 #include "tool/comandi.h"
@@ -23,15 +22,17 @@ void registra_ispezione(CLI::App& app, Azione* azione) {
   CLI::App* d = app.add_subcommand(
       "dump", "decode one compiled file (track grid, station table or line table) completely");
   d->add_option("FILE", dump.file, "the compiled file")->required();
-  static const std::map<std::string, Formato> kFormati{
-      {"text", Formato::kTesto}, {"json", Formato::kJson}, {"csv", Formato::kCsv}};
-  d->add_option("--format", dump.formato, "text (aligned table), json or csv")
-      ->transform(CLI::CheckedTransformer(kFormati, CLI::ignore_case));
+  auto formato = std::make_shared<std::string>("text");
+  d->add_option("--format", *formato, "text (an aligned table, the default), json or csv")
+      ->check(CLI::IsMember({"text", "json", "csv"}));
   d->add_option("--from", dump.da_km, "first km shown");
   d->add_option("--to", dump.a_km, "last km shown");
   d->add_option("--every", dump.ogni, "line table: show every N-th metre")
       ->check(CLI::PositiveNumber);
-  d->callback([azione, dump_o] {
+  d->callback([azione, dump_o, formato] {
+    dump_o->formato = *formato == "json" ? Formato::kJson
+                      : *formato == "csv" ? Formato::kCsv
+                                          : Formato::kTesto;
     *azione = [dump_o] { return esegui_dump(*dump_o, std::cout, std::cerr); };
   });
 
