@@ -462,17 +462,16 @@ class Disegno {
                  " " + std::to_string(c[i].dato3) + ", " + cella_titolo(i));
 
     r = riga("slow-downs", tipo_cella::kInizioRallentamento, tipo_cella::kAvvisoRallentamento);
+    // Each start runs to the first end after it (itself when there is none).
+    std::vector<size_t> prossima_fine(c.size() + 1, c.size());
+    for (size_t i = c.size(); i-- > 0;)
+      prossima_fine[i] = c[i].tipo == tipo_cella::kFineRallentamento ? i : prossima_fine[i + 1];
     for (size_t i = 2; i < c.size(); ++i) {
       if (c[i].tipo == tipo_cella::kAvvisoRallentamento)
         Linea(X(i * 50.0), r + 3, X(i * 50.0), r + alto_riga - 3,
               "class=\"slow-down-warning\" stroke=\"#e67e22\" stroke-width=\"2\"");
       if (c[i].tipo != tipo_cella::kInizioRallentamento) continue;
-      size_t fine = i;
-      for (size_t j = i + 1; j < c.size(); ++j)
-        if (c[j].tipo == tipo_cella::kFineRallentamento) {
-          fine = j;
-          break;
-        }
+      const size_t fine = prossima_fine[i + 1] < c.size() ? prossima_fine[i + 1] : i;
       const double x0 = X(i * 50.0), x1 = std::max(X(fine * 50.0), x0 + 3);
       Rett(x0, r + 5, x1 - x0, alto_riga - 10, "class=\"slow-down\" fill=\"#e67e22\"",
            "slow-down at " + std::to_string(c[i].dato1) + " km/h, km " + num(i * 0.05) + " to " +
@@ -484,7 +483,9 @@ class Disegno {
     for (size_t i = 1; i <= 80; ++i) {
       if (ruolo_stazione_(i) != "station") continue;
       const record_stazione& st = s_.stazioni[i];
-      Rett(X(st.inizio), r + 7, X(st.fine) - X(st.inizio), alto_riga - 14,
+      const double x0 = std::max(X(st.inizio), kSinistra);
+      const double x1 = std::min(X(st.fine), kSinistra + kAreaLarga);
+      Rett(x0, r + 7, x1 - x0, alto_riga - 14,
            "fill=\"#c0392b\" fill-opacity=\"0.25\"");
     }
     for (size_t i = 2; i < c.size(); ++i)
