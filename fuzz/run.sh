@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Builds the fuzz targets and runs each for a bounded time (seconds, first
+# Builds the fuzz targets (the compile targets and the decoders' target)
+# and runs each for a bounded time (seconds, first
 # argument, default 60). Fails when any target finds a crash, a leak, a
 # sanitizer report or a broken invariant; the failing input is left in
 # build/fuzz/artifacts/<target>/ and belongs, once mended, in
@@ -13,17 +14,19 @@ cmake --build --preset fuzz
 
 out=build/fuzz
 status=0
-for target in linea treno entrambi; do
+for target in linea treno entrambi decodifica; do
   corpus="$out/corpus/$target"
   artifacts="$out/artifacts/$target"
   rm -rf "$corpus" "$artifacts"
   mkdir -p "$corpus" "$artifacts"
-  find "fuzz/seeds/$target" "fuzz/regressions/$target" -type f ! -name .keep \
-    -exec cp {} "$corpus/" \;
+  for d in "fuzz/seeds/$target" "fuzz/regressions/$target"; do
+    if [[ -d $d ]]; then find "$d" -type f ! -name .keep -exec cp {} "$corpus/" \;; fi
+  done
 done
-"$out/fuzz/fuzz_semi" "$out/corpus/linea" "$out/corpus/treno" "$out/corpus/entrambi"
+"$out/fuzz/fuzz_semi" "$out/corpus/linea" "$out/corpus/treno" "$out/corpus/entrambi" \
+  "$out/corpus/decodifica"
 
-for target in linea treno entrambi; do
+for target in linea treno entrambi decodifica; do
   corpus="$out/corpus/$target"
   artifacts="$out/artifacts/$target"
   log="$out/fuzz_$target.log"
