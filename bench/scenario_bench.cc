@@ -21,10 +21,10 @@
 
 #include "compiler/uscita/formato_linea.h"
 #include "compiler/memorizza_percorso.h"
+#include "compiler/nomi_file.h"
 #include "platform/executable_dir.h"
 #include "platform/file_system.h"
 #include "sources/documenti.h"
-#include "sources/nomi_file.h"
 #include "sources/text_writer.h"
 
 namespace {

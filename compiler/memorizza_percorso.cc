@@ -27,10 +27,12 @@ EsitoCompilazione fallimento(std::string messaggio) {
 EsitoCompilazione memorizza_percorso(Tabelle& t, const Ambiente& a, int32_t& j) {
   t.scrivi_linea = j;
   t.codice_errore = 0;
+  t.guasto_file = Status::Ok();
   for (auto& s : t.stazioni) s = record_stazione{};
   // Only the line reader creates the grid and the line table; a grid left by
   // an earlier compile must not pass for this one's.
   t.percorso.clear();
+  t.rallentamenti_in_una_cella.clear();
   t.tabella_linea.clear();
   t.numero_celle = 0;
   t.limite_tabella = 0;
@@ -40,9 +42,14 @@ EsitoCompilazione memorizza_percorso(Tabelle& t, const Ambiente& a, int32_t& j) 
 }
 
 EsitoCompilazione finisci_percorso(Tabelle& t, const Ambiente& a) {
-  if (!t.ha_percorso())
-    return fallimento("cannot compile: the line source gave no track grid (error code " +
-                      std::to_string(t.codice_errore) + ")");
+  if (!t.ha_percorso()) {
+    // A file that could not be read or deleted is named first, like any
+    // other failure of a file.
+    const std::string perche =
+        "the line source gave no track grid (error code " + std::to_string(t.codice_errore) + ")";
+    if (!t.guasto_file.ok()) return fallimento(t.guasto_file.message() + "; " + perche);
+    return fallimento("cannot compile: " + perche);
+  }
   if (t.percorso.size() < 2)
     return fallimento("cannot compile: the track grid has no header cell (error code " +
                       std::to_string(t.codice_errore) + ")");

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "compiler/valore.h"
+#include "platform/status.h"
 
 // One 50 m cell of the track grid. `tipo` and dato1..tempo describe at most
 // one point feature standing on the cell; avviso..aderenza describe the
@@ -75,6 +76,10 @@ inline constexpr int kNumeroMontagne = 81;  // entries 0 to 80; entry 0 unused
 struct Tabelle {
   // Track grid, cells 0 to numero_celle; empty until the line length is read.
   std::vector<cella> percorso;
+  // Beside the grid: the start cells of the slow-downs whose start and end
+  // fell into one cell, which then shows only the start. Kept by the
+  // placement, in placing order, so the finishing pass can tell them apart.
+  std::vector<int32_t> rallentamenti_in_una_cella;
   // Stations from 1 up, text boards from 80 down, header entries 81 to 86.
   std::array<record_stazione, kNumeroStazioni> stazioni{};
   // Plan of the line, column-major: element (r, k) is at k * (limite_tabella + 1) + r.
@@ -94,6 +99,9 @@ struct Tabelle {
   int32_t numero_celle = 0;   // upper index of percorso
   int32_t codice_errore = 0;  // last recorded problem; 0 = none
   int32_t posizione_errore = 0;
+  // The first file operation that failed while the sources were read (its
+  // operation, path and reason), for the message of a run that cannot go on.
+  Status guasto_file;
 
   // An account of the compile for the authoring tool; null (never set) in
   // the builder. See compiler/registro.h.
@@ -101,6 +109,10 @@ struct Tabelle {
 
   // Whether the line reader has created the track grid.
   bool ha_percorso() const { return !percorso.empty(); }
+  // Keeps `s` when it is the first failure of a file operation.
+  void ricorda_guasto(const Status& s) {
+    if (!s.ok() && guasto_file.ok()) guasto_file = s;
+  }
   // Element (r, k) of the line table. REQUIRES: 0 <= r <= limite_tabella, k in {0, 1}.
   valore& linea(int64_t r, int k) {
     return tabella_linea[static_cast<size_t>(k) * (static_cast<size_t>(limite_tabella) + 1) +

@@ -8,8 +8,8 @@
 
 #include "compiler/codici_errore.h"
 #include "compiler/lettura/lettore_campi.h"
+#include "compiler/nomi_file.h"
 #include "platform/executable_dir.h"
-#include "sources/nomi_file.h"
 #include "support/compila_memoria.h"
 
 namespace {

@@ -1,5 +1,7 @@
 #!/usr/bin/env bash
-# Builds the fuzz targets and runs each for a bounded time (seconds, first
+# Builds the fuzz targets (the compile targets, the decoders' target and the
+# authoring tool's check)
+# and runs each for a bounded time (seconds, first
 # argument, default 60). Fails when any target finds a crash, a leak, a
 # sanitizer report or a broken invariant; the failing input is left in
 # build/fuzz/artifacts/<target>/ and belongs, once mended, in
@@ -16,16 +18,18 @@ status=0
 # The check of the authoring tool reads both sources too: it starts from the
 # same seeds as fuzz_entrambi.
 semi() { [[ $1 == check ]] && echo entrambi || echo "$1"; }
-targets="linea treno entrambi check"
+targets="linea treno entrambi decodifica check"
 for target in $targets; do
   corpus="$out/corpus/$target"
   artifacts="$out/artifacts/$target"
   rm -rf "$corpus" "$artifacts"
   mkdir -p "$corpus" "$artifacts"
-  find "fuzz/seeds/$(semi "$target")" "fuzz/regressions/$target" -type f ! -name .keep \
-    -exec cp {} "$corpus/" \;
+  for d in "fuzz/seeds/$(semi "$target")" "fuzz/regressions/$target"; do
+    if [[ -d $d ]]; then find "$d" -type f ! -name .keep -exec cp {} "$corpus/" \;; fi
+  done
 done
-"$out/fuzz/fuzz_semi" "$out/corpus/linea" "$out/corpus/treno" "$out/corpus/entrambi"
+"$out/fuzz/fuzz_semi" "$out/corpus/linea" "$out/corpus/treno" "$out/corpus/entrambi" \
+  "$out/corpus/decodifica"
 cp "$out/corpus/entrambi/incorporati.bin" "$out/corpus/check/"
 
 for target in $targets; do

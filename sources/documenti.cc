@@ -1,6 +1,6 @@
 #include "sources/documenti.h"
 
-#include "sources/nomi_file.h"
+#include "compiler/nomi_file.h"
 
 Status dati_linea(const Destinazione& d) {
   return scrivi_testo(d, nome_sorgente_linea(d.nome_scenario), righe_linea());

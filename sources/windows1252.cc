@@ -39,3 +39,22 @@ bool EncodeWindows1252(std::u16string_view text, std::string* out, size_t* bad) 
   }
   return true;
 }
+
+std::string DecodeWindows1252ToUtf8(std::string_view bytes) {
+  std::string out;
+  out.reserve(bytes.size());
+  for (char b : bytes) {
+    const char16_t c = Windows1252Char(static_cast<unsigned char>(b));
+    if (c < 0x80) {
+      out.push_back(static_cast<char>(c));
+    } else if (c < 0x800) {
+      out.push_back(static_cast<char>(0xC0 | (c >> 6)));
+      out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+    } else {  // every character of the code page lies in the basic plane
+      out.push_back(static_cast<char>(0xE0 | (c >> 12)));
+      out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+      out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+    }
+  }
+  return out;
+}

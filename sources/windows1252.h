@@ -19,4 +19,9 @@ char16_t Windows1252Char(unsigned char b);
 // the code page; `*bad` then receives the index of the first such character.
 bool EncodeWindows1252(std::u16string_view text, std::string* out, size_t* bad);
 
+// The UTF-8 text of Windows-1252 `bytes`, as a reader of the compiled files
+// shows their names and board texts. Every byte has a character, so this
+// cannot fail.
+std::string DecodeWindows1252ToUtf8(std::string_view bytes);
+
 #endif  // SB_SOURCES_WINDOWS1252_H_

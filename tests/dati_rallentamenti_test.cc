@@ -4,6 +4,7 @@
 
 #include "platform/executable_dir.h"
 #include "sources/documenti.h"
+#include "support/righe_testo.h"
 
 namespace {
 
@@ -68,10 +69,7 @@ TEST_F(RallentamentiTest, TwentySixEmptyOrderRowsBetweenTheRules) {
 TEST_F(RallentamentiTest, EveryGridRowHasItsBarsInTheSameColumns) {
   const std::vector<size_t> attese = {1, 5, 34, 47, 58, 68, 81};
   for (size_t i = 8; i <= 38; ++i) {
-    std::vector<size_t> barre;
-    for (size_t c = 0; c < righe[i].size(); ++c)
-      if (righe[i][c] == u'|') barre.push_back(c);
-    EXPECT_EQ(barre, attese) << "row " << i;
+    EXPECT_EQ(Barre(righe[i]), attese) << "row " << i;
     EXPECT_EQ(righe[i].size(), 82u) << "row " << i;
   }
 }

@@ -4,6 +4,7 @@
 
 #include "platform/executable_dir.h"
 #include "sources/documenti.h"
+#include "support/righe_testo.h"
 
 namespace {
 
@@ -15,12 +16,6 @@ class SchedaTest : public ::testing::Test {
 // Columns of the vertical bars of every row of the timetable grid.
 const std::vector<size_t> kBarre = {1, 7, 13, 24, 30, 59, 76, 82};
 
-std::vector<size_t> barre(const std::u16string& riga) {
-  std::vector<size_t> v;
-  for (size_t i = 0; i < riga.size(); ++i)
-    if (riga[i] == u'|') v.push_back(i);
-  return v;
-}
 
 TEST_F(SchedaTest, WrittenUnderItsNameWithFiftyLinesOf3788Bytes) {
   MemoryFileSystem fs;
@@ -128,7 +123,7 @@ TEST_F(SchedaTest, GridRows) {
 
 TEST_F(SchedaTest, EveryGridRowHasItsBarsInTheSameColumns) {
   for (size_t i = 13; i <= 47; ++i) {
-    EXPECT_EQ(barre(righe[i]), kBarre) << "row " << i;
+    EXPECT_EQ(Barre(righe[i]), kBarre) << "row " << i;
     EXPECT_EQ(righe[i][0], u' ') << "row " << i;
     // Only the Km 161.900 row carries a blank after its last bar.
     EXPECT_EQ(righe[i].size(), i == 40 ? 84u : 83u) << "row " << i;

@@ -20,8 +20,8 @@
 
 #include "compiler/codici_errore.h"
 #include "compiler/memorizza_percorso.h"
+#include "compiler/nomi_file.h"
 #include "platform/executable_dir.h"
-#include "sources/nomi_file.h"
 #include "support/compila_memoria.h"
 #include "support/guasti_file.h"
 #include "support/temp_dir.h"
@@ -175,8 +175,8 @@ INSTANTIATE_TEST_SUITE_P(
 // the file's place once it was opened: the line says both.
 TEST(FileWriteLimitTest, WriteAndDeleteFailInOneLine) {
   TempDir dir;
-  // The third open of a binary file is the one that writes it.
-  InterventoApertura intervento(dir.path(), kOrdine[5], 3, Azione::kSostituisci);
+  // The second open of a binary file is the one that creates and writes it.
+  InterventoApertura intervento(dir.path(), kOrdine[5], 2, Azione::kSostituisci);
   if (!intervento.disponibile()) GTEST_SKIP() << intervento.motivo();
   const RunResult r = RunBuilderWithFileLimit(dir.path(), 100000);
   ASSERT_TRUE(intervento.intervenuto());
@@ -254,7 +254,9 @@ TEST(SourceFailuresTest, LineSourceUnreadableLeavesNoGridAndStopsTheRun) {
   ASSERT_TRUE(intervento.intervenuto());
   // Both sources are deleted; without a grid there is nothing to write.
   VerificaFermo(dir.path(), r, kPrimoBinario,
-                "cannot compile: the line source gave no track grid (error code 25)");
+                "cannot open '" + Percorso(dir.path(), 0) +
+                    "': Operation not permitted; the line source gave no track grid (error "
+                    "code 25)");
 }
 
 TEST(SourceFailuresTest, LineSourceThatCannotBeDeletedEndsTheLineHalf) {

@@ -5,7 +5,9 @@
 #include "platform/executable_dir.h"
 
 #include <cstring>
+#include <map>
 #include <string>
+#include <vector>
 
 #include "compiler/uscita/formato_linea.h"
 #include "compiler/uscita/formato_percorso.h"
@@ -173,6 +175,34 @@ TEST_F(ScriviFileUscitaTest, WritesTheThreeFiles) {
   EXPECT_EQ(fs.files[JoinPath("/d", "S_linea.dat")].size(), 2u * (10 * 7000 - 18));
   EXPECT_EQ(fs.files[JoinPath("/d", "S_1.sim")].size(), 87u * 34);
   EXPECT_EQ(fs.files[JoinPath("/d", "S_1.dat")].size(), 141u * 15);
+}
+
+// Records every operation on every path before passing it on.
+class FileSystemContato : public MemoryFileSystem {
+ public:
+  Status Touch(const std::string& p) override {
+    operazioni[p].push_back("open");
+    return MemoryFileSystem::Touch(p);
+  }
+  Status Remove(const std::string& p) override {
+    operazioni[p].push_back("delete");
+    return MemoryFileSystem::Remove(p);
+  }
+  Status Create(const std::string& p, std::string_view d) override {
+    operazioni[p].push_back("open to create and write");
+    return MemoryFileSystem::Create(p, d);
+  }
+  std::map<std::string, std::vector<std::string>> operazioni;
+};
+
+TEST_F(ScriviFileUscitaTest, EachFileIsOpenedTwiceAroundItsDelete) {
+  FileSystemContato contato;
+  contato.files[JoinPath("/d", "S_1.dat")] = std::string(5000, 'x');
+  ASSERT_TRUE(scrivi_file_uscita(t, Ambiente{&contato, "/d"}).ok());
+  const std::vector<std::string> attese = {"open", "delete", "open to create and write"};
+  ASSERT_EQ(contato.operazioni.size(), 3u);
+  for (const auto& [path, operazioni] : contato.operazioni) EXPECT_EQ(operazioni, attese) << path;
+  EXPECT_EQ(contato.files[JoinPath("/d", "S_1.dat")].size(), 141u * 15);
 }
 
 TEST_F(ScriviFileUscitaTest, WithoutLineTableTheOldFileStaysUntouched) {

@@ -9,9 +9,9 @@
 #include <string>
 
 #include "compiler/lettura/memorizza_dati.h"
+#include "compiler/nomi_file.h"
 #include "fuzz/fuzz_compila.h"
 #include "platform/executable_dir.h"
-#include "sources/nomi_file.h"
 #include "support/compila_memoria.h"
 #include "support/temp_dir.h"
 

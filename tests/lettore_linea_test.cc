@@ -326,6 +326,25 @@ TEST_F(LettoreLineaTest, TunnelRowsReachThePlacement) {
   EXPECT_EQ(t.percorso[584].tipo, tipo_cella::kMontagna);
 }
 
+TEST_F(LettoreLineaTest, TunnelCountStartsAfreshForEachLine) {
+  t.numero_montagne = 5;
+  ASSERT_TRUE(Leggi(LineaLunga(10000, {"montagna, 1000, 2000, 1"})));
+  EXPECT_EQ(t.numero_montagne, 1);
+  EXPECT_EQ(t.inizio_montagne[1], 1000);
+  EXPECT_EQ(t.fine_montagne[1], 2000);
+}
+
+TEST_F(LettoreLineaTest, RefusedProgressiveChangeStopsTheReading) {
+  // Flag 1 would add 100 beyond the 32-bit range: the ordering refuses it and
+  // no feature row is read after it.
+  EXPECT_FALSE(Leggi(SorgenteLinea({"lunghezza percorso, 10000",
+                                    "progressiva uno, 1000, 2147483647, 1"},
+                                   {"cartello indicatore, 1100, A"})));
+  EXPECT_EQ(t.codice_errore, codice::kValoreEccessivo);
+  EXPECT_EQ(t.percorso[23].tipo, 0);
+  EXPECT_FALSE(LineaPresente());
+}
+
 // ---- gradients -----------------------------------------------------------------
 
 TEST_F(LettoreLineaTest, GradientsFillTheCellsBeforeTheNextRow) {
@@ -474,12 +493,12 @@ TEST_F(LettoreLineaTest, CurveTurnsFromItsStartToItsEnd) {
   ASSERT_TRUE(Leggi(LineaLunga(1000, {"curvad4, 100, 10"})));
   EXPECT_EQ(t.linea(100, 0).reale, 0.0);
   EXPECT_EQ(t.linea(100, 1).reale, 100.0);
-  // First curved metre: dx = 0, dy = 1.
-  EXPECT_EQ(t.linea(101, 0).reale, 0.0 + (0.0 + 0.001 * 1.0));
-  EXPECT_EQ(t.linea(101, 1).reale, 100.0 + (1.0 - 0.001 * 0.0));
-  const double dx = 0.001, dy = 1.0;
-  EXPECT_EQ(t.linea(102, 0).reale, 0.001 + (dx + 0.001 * dy));
-  EXPECT_EQ(t.linea(102, 1).reale, 101.0 + (dy - 0.001 * dx));
+  // First curved metre: the step (0, 1) turns to (0.001, 1); the second to
+  // (0.002, 0.999999).
+  EXPECT_EQ(t.linea(101, 0).reale, 0.001);
+  EXPECT_EQ(t.linea(101, 1).reale, 101.0);
+  EXPECT_DOUBLE_EQ(t.linea(102, 0).reale, 0.003);
+  EXPECT_DOUBLE_EQ(t.linea(102, 1).reale, 101.999999);
   EXPECT_LT(Svolta(t, 109), -0.0009);         // metre 110 still turns
   EXPECT_LT(std::abs(Svolta(t, 110)), 1e-9);  // metre 111 runs straight on
   EXPECT_GT(t.linea(7998, 0).reale, 70.0);    // heading now bent towards +x

@@ -2,53 +2,17 @@
 
 #include "platform/executable_dir.h"
 
-#include <initializer_list>
 #include <string>
 
 #include "compiler/codici_errore.h"
 #include "compiler/lettura/memorizza_dati.h"
+#include "support/sorgente_treno.h"
 
 namespace {
 
-const std::string kSorgente = JoinPath("/d", "S_1-.txt");
+using LettoreTrenoTest = LettoreTrenoFixture;
 
-std::string Righe(std::initializer_list<std::string> righe) {
-  std::string s;
-  for (const std::string& r : righe) s += r + "\r\n";
-  return s;
-}
-
-std::string Stazione(int posizione, int tipo, int lung, const std::string& nome, int mar = 0,
-                     int tab = 0) {
-  return "stazione, " + std::to_string(posizione) + ", " + std::to_string(tipo) + ", " +
-         std::to_string(lung) + ",  0, " + std::to_string(tab) + ", " + std::to_string(mar) +
-         ",  0,0,0,  4,1,1,    0,   0, 0, 0, " + nome;
-}
-
-class LettoreTrenoTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    t.nome_scenario = "S";
-    t.numero_treno = "1";
-    t.numero_celle = 3660;
-    t.percorso.resize(3661);
-  }
-
-  void leggi(const std::string& testo, int32_t indice_cartello = 63) {
-    fs.files[kSorgente] = testo;
-    leggi_sorgente_treno(t, Ambiente{&fs, "/d"}, indice_cartello);
-  }
-  // Reads rows placed after the marker.
-  void leggi_righe(std::initializer_list<std::string> righe, int32_t indice_cartello = 63) {
-    leggi("[generale]\r\n" + Righe(righe), indice_cartello);
-  }
-
-  const cella& c(int k) const { return t.percorso[static_cast<size_t>(k)]; }
-  const record_stazione& s(int i) const { return t.stazioni[static_cast<size_t>(i)]; }
-
-  Tabelle t;
-  MemoryFileSystem fs;
-};
+const std::string kSorgente = LetturaTreno::Sorgente();
 
 TEST_F(LettoreTrenoTest, GeneralRowsSpeedLimitsAndAdhesion) {
   leggi(Righe({
@@ -188,9 +152,9 @@ TEST_F(LettoreTrenoTest, StationPositionAndLengthChecks) {
   EXPECT_EQ(s(84).posizione, 0);  // reading stopped
   EXPECT_EQ(c(100).velocita, 0);  // and the speeds were not finished
   EXPECT_EQ(fs.files.count(kSorgente), 0u);
+}
 
-  t = Tabelle{};
-  SetUp();
+TEST_F(LettoreTrenoTest, StationLengthOffAHundredIsCode9) {
   leggi_righe({Stazione(16000, 22, 550, "X")});
   EXPECT_EQ(t.codice_errore, codice::kStazioneLunghezza);
   EXPECT_EQ(t.posizione_errore, 16000);
@@ -201,8 +165,9 @@ TEST_F(LettoreTrenoTest, StationsMustKeep350MetresApart) {
   leggi_righe(
       {Stazione(4100, 2, 800, "A"), Stazione(16000, 22, 500, "B"), Stazione(16850, 22, 500, "C")});
   EXPECT_EQ(t.codice_errore, 0);  // exactly 350 m
-  t = Tabelle{};
-  SetUp();
+}
+
+TEST_F(LettoreTrenoTest, StationsCloserThan350MetresAreCode22) {
   leggi_righe({Stazione(4100, 2, 800, "A"), Stazione(16000, 22, 500, "B"),
                Stazione(16800, 22, 500, "C"), "numero vetture, 9"});
   EXPECT_EQ(t.codice_errore, codice::kStazioniVicine);
@@ -217,11 +182,23 @@ TEST_F(LettoreTrenoTest, StopCellAtIndexOneIsRefused) {
   EXPECT_EQ(t.codice_errore, codice::kFermataInizio);
   EXPECT_EQ(t.posizione_errore, 77);
   EXPECT_EQ(c(1).tipo, 0);
-  t = Tabelle{};
-  SetUp();
+}
+
+TEST_F(LettoreTrenoTest, StopCellAtIndexTwoIsPlaced) {
   leggi_righe({Stazione(0, 5, 100, "A")});  // stop cell 2
   EXPECT_EQ(t.codice_errore, 0);
   EXPECT_EQ(c(2).tipo, tipo_cella::kFermata);
+}
+
+TEST_F(LettoreTrenoTest, ApproachMarksStopAboveCellOne) {
+  // The area ends at 300: stop in cell 5, marks 81, 82, 83 in cells 4, 3,
+  // 2; the fourth would fall on cell 1, the header cell, and is left out.
+  leggi_righe({Stazione(200, 22, 200, "A")});
+  EXPECT_EQ(t.codice_errore, 0);
+  EXPECT_EQ(c(5).tipo, tipo_cella::kFermata);
+  EXPECT_EQ(c(4).avviso, 81);
+  EXPECT_EQ(c(2).avviso, 83);
+  EXPECT_EQ(c(1).avviso, 0);
 }
 
 TEST_F(LettoreTrenoTest, StationsAndBoardsShareTheTable) {
@@ -233,10 +210,10 @@ TEST_F(LettoreTrenoTest, StationsAndBoardsShareTheTable) {
   EXPECT_EQ(t.codice_errore, codice::kStazioniPiene);
   EXPECT_EQ(s(62).posizione, 62000);
   EXPECT_EQ(s(84).posizione, 0);
+}
 
-  t = Tabelle{};
-  SetUp();
-  righe = "[generale]\r\n";
+TEST_F(LettoreTrenoTest, SixtyOneStationsBesideSeventeenBoardsFit) {
+  std::string righe = "[generale]\r\n";
   for (int i = 0; i < 61; ++i) righe += Stazione(1000 + 1000 * i, 22, 200, "N") + "\r\n";
   leggi(righe, 63);
   EXPECT_EQ(t.codice_errore, 0);
@@ -260,13 +237,14 @@ TEST_F(LettoreTrenoTest, StationNearTheGridEnd) {
   EXPECT_EQ(t.posizione_errore, 182250);
   EXPECT_EQ(c(3657).velocita, 20);
   EXPECT_EQ(s(84).posizione, 0);
+}
 
-  t = Tabelle{};
-  SetUp();
+TEST_F(LettoreTrenoTest, StationPastTheWiderMarginIsCode15) {
   leggi_righe({Stazione(182250, 12, 600, "X")});
   EXPECT_EQ(t.codice_errore, codice::kFuoriPercorso);
-  t = Tabelle{};
-  SetUp();
+}
+
+TEST_F(LettoreTrenoTest, StationAtTheWiderMarginIsRead) {
   leggi_righe({Stazione(182200, 12, 600, "X")});
   EXPECT_EQ(t.codice_errore, 0);
   EXPECT_EQ(c(3649).tipo, tipo_cella::kFermata);
@@ -277,8 +255,9 @@ TEST_F(LettoreTrenoTest, StationCellsBeyondTheGridAreRefused) {
   EXPECT_EQ(t.codice_errore, codice::kStazioneOltre);
   EXPECT_EQ(t.posizione_errore, 100000);
   for (const cella& k : t.percorso) ASSERT_EQ(k.avviso, 0);
-  t = Tabelle{};
-  SetUp();
+}
+
+TEST_F(LettoreTrenoTest, StationOfKind25BeyondTheGridIsAccepted) {
   leggi_righe({Stazione(100000, 25, 200000, "X")});  // no cells: accepted
   EXPECT_EQ(t.codice_errore, 0);
 }
@@ -305,15 +284,15 @@ TEST_F(LettoreTrenoTest, CodeCutConflictsAndLimits) {
   EXPECT_EQ(t.codice_errore, codice::kAbbattimentoOccupato);
   EXPECT_EQ(t.posizione_errore, 5300);
   EXPECT_EQ(s(84).posizione, 0);
+}
 
-  t = Tabelle{};
-  SetUp();
+TEST_F(LettoreTrenoTest, CodeCutValueBeyond16BitsIsRefused) {
   leggi_righe({"abbattimento, 5300, 32768"});
   EXPECT_EQ(t.codice_errore, codice::kValoreEccessivo);
   EXPECT_EQ(c(106).tipo, 0);
+}
 
-  t = Tabelle{};
-  SetUp();
+TEST_F(LettoreTrenoTest, CodeCutBeforeTheLineStartIsCode15) {
   leggi_righe({"abbattimento, -100, 270"});
   EXPECT_EQ(t.codice_errore, codice::kFuoriPercorso);
 }
@@ -349,9 +328,9 @@ TEST_F(LettoreTrenoTest, PlacementConflictStopsTheReading) {
   EXPECT_EQ(t.posizione_errore, 9100);
   EXPECT_EQ(s(84).posizione, 0);
   EXPECT_EQ(fs.files.count(kSorgente), 0u);
+}
 
-  t = Tabelle{};
-  SetUp();
+TEST_F(LettoreTrenoTest, NumberedCellsTakenIsCode20AfterTheSlowDown) {
   leggi_righe({"rallentamento, 1575, 60, 500, 3, 1, 0", "numero vetture, 9"});
   EXPECT_EQ(t.codice_errore, codice::kPrimaAvvisoOccupato);
   EXPECT_EQ(t.posizione_errore, 1575);
@@ -379,19 +358,63 @@ TEST_F(LettoreTrenoTest, ReadingFailures) {
   for (const std::string& riga :
        {std::string("sabbia, 40000"), std::string("velocita, 0, 1280"),
         std::string("stazione, 16000, 22"), std::string("stazione, 16000, 256, 500")}) {
-    t = Tabelle{};
-    SetUp();
-    leggi_righe({"velocita, 0, 100", riga});
-    EXPECT_EQ(t.codice_errore, codice::kLetturaFallita) << riga;
-    EXPECT_EQ(fs.files.count(kSorgente), 0u) << riga;
-    EXPECT_EQ(c(0).velocita, 0) << riga;  // not finished
+    LetturaTreno r;
+    r.leggi_righe({"velocita, 0, 100", riga});
+    EXPECT_EQ(r.t.codice_errore, codice::kLetturaFallita) << riga;
+    EXPECT_EQ(r.fs.files.count(kSorgente), 0u) << riga;
+    EXPECT_EQ(r.c(0).velocita, 0) << riga;  // not finished
   }
+}
 
-  t = Tabelle{};
-  SetUp();
+TEST_F(LettoreTrenoTest, SpeedOf1275StillFits) {
   leggi_righe({"velocita, 0, 1275"});  // 255 steps still fit
   EXPECT_EQ(t.codice_errore, 0);
   EXPECT_EQ(c(0).velocita, 255);
+}
+
+TEST_F(LettoreTrenoTest, SpeedQuotientTestedWhereWrittenNotWhereRead) {
+  // A speed whose 5 km/h steps do not fit the byte is refused when cells
+  // are to receive it: by the next speed row's fill, or by the final fill.
+  // The rows between are read as usual; the cells before keep the earlier
+  // speed, and the refused value is never stored.
+  const struct {
+    const char* velocita;
+    bool altra_riga;  // another speed row follows the bad one
+  } casi[] = {{"1280", false}, {"1280", true}, {"-3", false}, {"-3", true}};
+  for (const auto& caso : casi) {
+    SCOPED_TRACE(std::string(caso.velocita) + (caso.altra_riga ? " then another" : " last"));
+    LetturaTreno r;
+    r.leggi_righe({"aderenza, 0, 7", "velocita, 0, 100",
+                 std::string("velocita, 1000, ") + caso.velocita, Stazione(16000, 22, 500, "X"),
+                 "segnale,    9100,   2, 4, 0,  0, 0,    2,  1,0,0, 0",
+                 caso.altra_riga ? "velocita, 20000, 100" : "", "numero vetture, 9"});
+    EXPECT_EQ(r.t.codice_errore, codice::kLetturaFallita);
+    EXPECT_EQ(r.fs.files.count(kSorgente), 0u);
+    EXPECT_EQ(r.s(1).nome, "X");
+    EXPECT_EQ(r.c(324).tipo, tipo_cella::kFermata);
+    EXPECT_EQ(r.c(183).tipo, tipo_cella::kSegnale);
+    // Stopped at the other speed row; or read to the end, then stopped at
+    // the final fill, before the adhesion is finished.
+    EXPECT_EQ(r.s(84).posizione, caso.altra_riga ? 0 : 9);
+    for (int k = 0; k <= 19; ++k) ASSERT_EQ(r.c(k).velocita, 20) << k;
+    for (int k = 20; k <= 3660; ++k) ASSERT_EQ(r.c(k).velocita, 0) << k;
+    EXPECT_EQ(r.c(0).aderenza, 0);
+  }
+
+  // A bad speed that no cell receives is never tested; -2 km/h rounds to 0.
+  for (const char* velocita : {"1280", "-2"}) {
+    LetturaTreno r;
+    r.leggi_righe({std::string("velocita, 0, ") + velocita, "velocita, 0, 100"});
+    EXPECT_EQ(r.t.codice_errore, 0) << velocita;
+    EXPECT_EQ(r.c(0).velocita, 20) << velocita;
+  }
+}
+
+TEST_F(LettoreTrenoTest, NegativeSpeedRoundsToZero) {
+  leggi_righe({"velocita, 0, -2", "velocita, 1000, 100"});
+  EXPECT_EQ(t.codice_errore, 0);
+  EXPECT_EQ(c(0).velocita, 0);
+  EXPECT_EQ(c(20).velocita, 20);
 }
 
 TEST_F(LettoreTrenoTest, AFailedDeleteIsAReadingFailure) {
@@ -399,21 +422,33 @@ TEST_F(LettoreTrenoTest, AFailedDeleteIsAReadingFailure) {
   leggi_righe({"numero vetture, 9"});
   EXPECT_EQ(t.codice_errore, codice::kLetturaFallita);
   EXPECT_EQ(s(84).posizione, 9);
+}
 
-  t = Tabelle{};
-  SetUp();
+TEST_F(LettoreTrenoTest, UnreadableTrainSourceIsAReadingFailure) {
   fs.Fail(MemoryFileSystem::Op::kRead, kSorgente);
   leggi_righe({"numero vetture, 9"});
   EXPECT_EQ(t.codice_errore, codice::kLetturaFallita);
   EXPECT_EQ(s(84).posizione, 0);
 }
 
+TEST_F(LettoreTrenoTest, FailedDeleteAfterAConflictKeepsThePositionFromBefore) {
+  // The signal's conflict names 9100, but the reading failure that replaces
+  // it has no position of its own.
+  t.posizione_errore = 77;
+  t.percorso[183].tipo = tipo_cella::kCartello;
+  fs.Fail(MemoryFileSystem::Op::kRemove, kSorgente);
+  leggi_righe({"segnale, 9100, 2, 4, 0, 0, 0, 2, 1, 0, 0, 0"});
+  EXPECT_EQ(t.codice_errore, codice::kLetturaFallita);
+  EXPECT_EQ(t.posizione_errore, 77);
+}
+
 TEST_F(LettoreTrenoTest, ProgressiveChangesAreCheckedLast) {
   t.stazioni[83].fine = 16425;
   leggi_righe({"numero vetture, 9"});
   EXPECT_EQ(t.codice_errore, codice::kProgressivaErrata);
-  t = Tabelle{};
-  SetUp();
+}
+
+TEST_F(LettoreTrenoTest, ProgressiveChangesOnTheGridPass) {
   t.stazioni[82].inizio = 115000;
   t.stazioni[82].fine = 700;
   leggi_righe({"numero vetture, 9"});

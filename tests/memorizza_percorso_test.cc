@@ -2,11 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "platform/executable_dir.h"
 
 #include <string>
 
 #include "support/compila_memoria.h"
+#include "support/temp_dir.h"
 
 namespace {
 
@@ -34,7 +37,9 @@ class MemorizzaPercorsoTest : public ::testing::Test {
 };
 
 TEST_F(MemorizzaPercorsoTest, NoGridMeansNoCompileAndNoFile) {
-  int32_t j = 1;
+  // The argument is copied as it is, not taken as a flag.
+  int32_t j = 7;
+  t.scrivi_linea = 3;
   t.stazioni[5].nome = kScenario;
   EsitoCompilazione e = memorizza_percorso(t, a, j);
   EXPECT_EQ(e.tipo, Tipo::kFallimento);
@@ -42,9 +47,29 @@ TEST_F(MemorizzaPercorsoTest, NoGridMeansNoCompileAndNoFile) {
             0u)
       << e.fallimento.message();
   EXPECT_TRUE(fs.files.empty());
-  EXPECT_EQ(t.scrivi_linea, 1);
+  EXPECT_EQ(t.scrivi_linea, 7);
   EXPECT_EQ(t.stazioni[5].nome, "");  // the station table was cleared
   EXPECT_FALSE(t.ha_percorso());      // the grid of the fixture is not taken for one
+}
+
+TEST_F(MemorizzaPercorsoTest, UnreadableLineSourceNamesTheFirstFailedFileOperation) {
+  // The read of the line source fails; a failed delete of the train source
+  // after it does not replace it in the message.
+  const std::string linea = JoinPath("/d", "Abc_linea.txt");
+  const std::string treno = JoinPath("/d", "Abc_7-.txt");
+  for (bool anche_treno : {false, true}) {
+    MemoryFileSystem m;
+    m.files[linea] = "[generale]\r\n";
+    m.files[treno] = "";
+    m.Fail(MemoryFileSystem::Op::kRead, linea);
+    if (anche_treno) m.Fail(MemoryFileSystem::Op::kRemove, treno);
+    int32_t j = 1;
+    EsitoCompilazione e = memorizza_percorso(t, Ambiente{&m, "/d"}, j);
+    EXPECT_EQ(e.tipo, Tipo::kFallimento);
+    EXPECT_EQ(e.fallimento.message(), "cannot read '" + linea +
+                                          "': refused by the test; the line source gave no "
+                                          "track grid (error code 25)");
+  }
 }
 
 TEST_F(MemorizzaPercorsoTest, HeaderValuesAndCompetitionCodes) {
@@ -140,6 +165,14 @@ TEST(ScenarioCompletoTest, BuiltInSourcesCompileToTheirFiles) {
   EXPECT_EQ(c.fs.files.count(JoinPath(dir, "Lavrano_Cestelle_58121-.txt")), 0u);
   EXPECT_EQ(c.fs.files[JoinPath(dir, "Lavrano_Cestelle_linea.dat")].size(), 3659964u);
   EXPECT_EQ(c.fs.files[JoinPath(dir, "Lavrano_Cestelle_58121.dat")].size(), 15u * 3661);
+  // And they are the kept reference files, byte for byte.
+  for (const char* nome : {"Lavrano_Cestelle_linea.dat", "Lavrano_Cestelle_58121.sim",
+                           "Lavrano_Cestelle_58121.dat"}) {
+    const std::string atteso = ReadFileBytes(std::filesystem::path(SB_SOURCE_DIR) / "tests" /
+                                             "data" / "lavrano" / nome);
+    ASSERT_FALSE(atteso.empty()) << nome;
+    EXPECT_TRUE(c.fs.files[JoinPath(dir, nome)] == atteso) << nome;
+  }
   const std::string& sim = c.fs.files[JoinPath(dir, "Lavrano_Cestelle_58121.sim")];
   size_t nomi = 0;
   for (const record_stazione& s : t.stazioni) nomi += s.nome.size();

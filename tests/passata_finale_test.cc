@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <set>
+#include <utility>
 
 #include "compiler/codici_errore.h"
 #include "compiler/finitura/minimo.h"
+#include "support/griglia.h"
 
 namespace {
 
@@ -20,29 +22,15 @@ TEST(MinimoTest, SmallerValueAndXOnEquality) {
 
 class PassataFinaleTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    t.numero_celle = 400;
-    t.percorso.resize(401);
-  }
-  void metti(int k, uint8_t tipo, int16_t dato1 = 0) {
-    t.percorso[static_cast<size_t>(k)].tipo = tipo;
-    t.percorso[static_cast<size_t>(k)].dato1 = dato1;
-  }
+  void metti(int k, uint8_t tipo, int16_t dato1 = 0) { g.metti(k, tipo, dato1); }
   void rallentamento(int inizio, int fine, int16_t velocita) {
-    metti(inizio, tipo_cella::kInizioRallentamento, velocita);
-    metti(fine, tipo_cella::kFineRallentamento, velocita);
+    g.rallentamento(inizio, fine, velocita);
   }
-  // The cells holding a cut of value 180.
-  std::set<int> tagli() const {
-    std::set<int> s;
-    for (size_t k = 0; k < t.percorso.size(); ++k)
-      if (t.percorso[k].tipo == tipo_cella::kAbbattimento && t.percorso[k].dato1 == 180)
-        s.insert(static_cast<int>(k));
-    return s;
-  }
-  const cella& c(int k) const { return t.percorso[static_cast<size_t>(k)]; }
+  std::set<int> tagli() const { return g.tagli(); }
+  const cella& c(int k) const { return g.c(k); }
 
-  Tabelle t;
+  Griglia g;
+  Tabelle& t = g.t;
 };
 
 TEST_F(PassataFinaleTest, NothingToDoWithoutSlowDowns) {
@@ -118,11 +106,10 @@ TEST_F(PassataFinaleTest, GroupThresholds) {
       {7, {}}, {8, {3}}, {13, {8}}, {14, {9, 3}}, {20, {15, 9}}, {21, {16, 10, 3}},
   };
   for (const auto& caso : casi) {
-    t = Tabelle{};
-    SetUp();
-    metti(caso.inizio, tipo_cella::kInizioRallentamento, 150);
-    passata_finale(t);
-    EXPECT_EQ(tagli(), caso.attesi) << caso.inizio;
+    Griglia g;
+    g.metti(caso.inizio, tipo_cella::kInizioRallentamento, 150);
+    passata_finale(g.t);
+    EXPECT_EQ(g.tagli(), caso.attesi) << caso.inizio;
   }
 }
 
@@ -208,36 +195,76 @@ TEST_F(PassataFinaleTest, FastSlowDownStillProtectsTheSignalAfterItsEnd) {
   EXPECT_EQ(tagli(), (std::set<int>{82, 89, 95, 144}));
 }
 
-TEST_F(PassataFinaleTest, SlowDownWithoutAnEndOfItsOwnGetsNoCutsAlong) {
-  // Start and end in one cell, then a full slow-down: the first must not
-  // walk along open line into the second.
+TEST_F(PassataFinaleTest, SlowWalkPassesAnotherStartAndStopsAtTheFirstEnd) {
+  // The outer walk passes the inner start and stops at the first end ahead,
+  // whichever slow-down it belongs to: nested (inner end 140, outer end 160)
+  // or overlapping (the second ends at 170) give the same cuts. The inner
+  // slow-down gets its cuts behind its start and its own walk to 140.
+  const std::set<int> attesi = {82, 89, 95, 108, 116, 124, 132, 139,  // outer
+                                102, 109, 115, 128, 136};             // inner
+  for (const auto& [prima, seconda] : {std::pair{160, 140}, std::pair{140, 170}}) {
+    Griglia g;
+    g.rallentamento(100, prima, 60).rallentamento(120, seconda, 60);
+    passata_finale(g.t);
+    EXPECT_EQ(g.tagli(), attesi) << prima << " " << seconda;
+    EXPECT_EQ(g.t.codice_errore, 0);
+  }
+}
+
+TEST_F(PassataFinaleTest, SignalAfterTheFirstEndAheadOfAFastSlowDown) {
+  // A fast slow-down gets no walk, but its end is found the same way: past
+  // the start of a slow-down inside it, at the first end cell.
+  rallentamento(100, 160, 130);
+  rallentamento(120, 140, 130);
+  metti(145, tipo_cella::kSegnale);
+  passata_finale(t);
+  EXPECT_EQ(tagli(), (std::set<int>{82, 89, 95, 102, 109, 115, 144, 143}));
+}
+
+TEST_F(PassataFinaleTest, SlowDownInOneCellIsKnownFromThePlacementNotFromTheGrid) {
+  // Start and end in one cell, as the placement noted it, then a full
+  // slow-down: the first ends in its own cell and does not walk along open
+  // line into the second.
   metti(100, tipo_cella::kInizioRallentamento, 60);
+  t.rallentamenti_in_una_cella = {100};
   rallentamento(200, 220, 60);
   metti(105, tipo_cella::kSegnale);
   passata_finale(t);
   EXPECT_EQ(tagli(), (std::set<int>{82, 89, 95, 104, 182, 189, 195, 208, 216}));
 }
 
+TEST_F(PassataFinaleTest, StartWithoutTheNoteWalksOnToTheNextEnd) {
+  // The same grid without the note: a start like any other, whose walk
+  // passes the next start and ends at 220.
+  metti(100, tipo_cella::kInizioRallentamento, 60);
+  rallentamento(200, 220, 60);
+  passata_finale(t);
+  EXPECT_EQ(tagli(), (std::set<int>{82, 89, 95, 108, 116, 124, 132, 140, 148, 156, 164, 172, 180,
+                                    188, 196, 204, 212, 219, 182, 189, 195, 208, 216}));
+}
+
 TEST_F(PassataFinaleTest, WalksAndSearchesStayInsideTheGrid) {
-  // A start with no end anywhere ahead.
+  // A start with no end anywhere ahead: the walk stops at the last cell.
   metti(380, tipo_cella::kInizioRallentamento, 60);
   passata_finale(t);
-  EXPECT_EQ(tagli(), (std::set<int>{362, 369, 375}));
+  EXPECT_EQ(tagli(), (std::set<int>{362, 369, 375, 388, 396}));
+}
 
+TEST_F(PassataFinaleTest, CutThatWouldFallBeyondTheLastCellIsCode13) {
   // An end in the last cell, with the cell before it taken: the cut would
   // go one cell beyond the grid.
-  t = Tabelle{};
-  SetUp();
   rallentamento(392, 400, 60);
   metti(399, tipo_cella::kCartello);
   passata_finale(t);
   EXPECT_EQ(t.codice_errore, codice::kAbbattimentoPercorso);
   EXPECT_EQ(t.posizione_errore, 50 * 400);
-  EXPECT_EQ(t.percorso.size(), 401u);
+  // The conflict leaves both cells as they were.
+  EXPECT_EQ(t.percorso[399].tipo, tipo_cella::kCartello);
+  EXPECT_EQ(t.percorso[400].tipo, tipo_cella::kFineRallentamento);
 
-  // A signal in the last cell after an end near the grid's end.
-  t = Tabelle{};
-  SetUp();
+}
+
+TEST_F(PassataFinaleTest, SignalInTheLastCellAfterAnEndGetsItsCut) {
   rallentamento(380, 395, 60);
   metti(400, tipo_cella::kSegnale);
   passata_finale(t);

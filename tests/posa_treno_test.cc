@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "compiler/codici_errore.h"
 #include "compiler/posa/posa.h"
 
@@ -178,11 +180,14 @@ TEST_F(PosaTrenoTest, ZeroSpeedDifferenceLeavesDato2) {
   EXPECT_EQ(t.percorso[36].dato1, 4);
 }
 
-TEST_F(PosaTrenoTest, SlowDownInOneCellEndsUpAsAStart) {
+TEST_F(PosaTrenoTest, SlowDownInOneCellEndsUpAsAStartNotedBesideTheGrid) {
   rallentamento(3150, 20, 0, 0);
   EXPECT_EQ(t.codice_errore, 0);
   EXPECT_EQ(t.percorso[64].tipo, tipo_cella::kInizioRallentamento);
   EXPECT_EQ(t.percorso[64].dato1, 60);
+  rallentamento(5150, 500, 0, 0);  // an end of its own: not noted
+  EXPECT_EQ(t.codice_errore, 0);
+  EXPECT_EQ(t.rallentamenti_in_una_cella, std::vector<int32_t>{64});
 }
 
 TEST_F(PosaTrenoTest, SlowDownEndBeyondTheGridIsRefused) {

@@ -9,7 +9,7 @@
 #include "platform/executable_dir.h"
 #include "platform/file_system.h"
 #include "sources/documenti.h"
-#include "sources/nomi_file.h"
+#include "compiler/nomi_file.h"
 #include "tool/comandi.h"
 #include "tool/percorsi.h"
 #include "tool/scrittura_atomica.h"

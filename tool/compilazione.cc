@@ -3,7 +3,7 @@
 #include "compiler/ambiente.h"
 #include "platform/executable_dir.h"
 #include "platform/file_system.h"
-#include "sources/nomi_file.h"
+#include "compiler/nomi_file.h"
 
 namespace {
 // The directory the compile believes it runs in; it exists only in memory.

@@ -4,7 +4,9 @@
 // cut goes on a free cell only, and every access stays inside the grid.
 #include "compiler/finitura/passata_finale.h"
 
+#include <algorithm>
 #include <cstdint>
+#include <vector>
 
 #include "compiler/codici_errore.h"
 #include "compiler/finitura/minimo.h"
@@ -25,7 +27,12 @@ constexpr int64_t kPassoTagli = 8;
 
 class Passata {
  public:
-  explicit Passata(Tabelle& t) : t_(t), ultima_(static_cast<int64_t>(t.percorso.size()) - 1) {}
+  explicit Passata(Tabelle& t)
+      : t_(t),
+        ultima_(static_cast<int64_t>(t.percorso.size()) - 1),
+        in_una_cella_(t.rallentamenti_in_una_cella) {
+    std::sort(in_una_cella_.begin(), in_una_cella_.end());
+  }
 
   void esegui() {
     for (int64_t c = 1; c <= ultima_ - 2; ++c) {
@@ -103,28 +110,30 @@ class Passata {
       if (!posto) registra(codice::kAbbattimentoInizio, c);
     }
 
-    const int64_t fine = cella_fine(c);
-    if (at(c).dato1 < kVelocitaLenta && fine > c) lungo_il_rallentamento(c);
+    // A slow-down whose start and end fell into one cell ends there: walking
+    // on would put cuts along open line.
+    if (std::binary_search(in_una_cella_.begin(), in_una_cella_.end(), c)) {
+      segnale_dopo_fine(c);
+      return;
+    }
+    const int64_t fine = at(c).dato1 < kVelocitaLenta ? lungo_il_rallentamento(c) : cella_fine(c);
     segnale_dopo_fine(fine);
   }
 
-  // The end cell of the slow-down starting at c: the first end cell ahead,
-  // unless another start or the end of the grid comes first. Then the
-  // slow-down has no end of its own (its start and end fell into one cell,
-  // or its end lies behind its start) and it ends in its own cell: walking
-  // on would put cuts along open line.
+  // Where a walk from the start at c stops: the first end cell ahead,
+  // whichever slow-down it belongs to (another slow-down's start on the way
+  // is passed), or the last cell of the grid when no end comes.
   int64_t cella_fine(int64_t c) {
-    for (int64_t w = c + 1; w <= ultima_; ++w) {
-      if (at(w).tipo == tipo_cella::kFineRallentamento) return w;
-      if (at(w).tipo == tipo_cella::kInizioRallentamento) return c;
-    }
-    return c;
+    int64_t w = c + 1;
+    while (w < ultima_ && at(w).tipo != tipo_cella::kFineRallentamento) ++w;
+    return w;
   }
 
-  // A cut every 8th cell after the start, up to the end cell. A cut that has
-  // to move a cell back or forward shifts the ones after it; one that finds
-  // no room ends the cuts of this slow-down.
-  void lungo_il_rallentamento(int64_t c) {
+  // A cut every 8th cell after the start, up to the cell where the walk
+  // stops (as cella_fine), which it returns. A cut that has to move a cell
+  // back or forward shifts the ones after it; one that finds no room ends
+  // the cuts of this slow-down.
+  int64_t lungo_il_rallentamento(int64_t c) {
     int64_t contatore = 0;
     int64_t w = c;
     do {
@@ -145,6 +154,7 @@ class Passata {
         }
       }
     } while (at(w).tipo != tipo_cella::kFineRallentamento && w < ultima_);
+    return w;
   }
 
   // The first signal in the end cell or the 12 after it gets a cut in front
@@ -167,6 +177,7 @@ class Passata {
 
   Tabelle& t_;
   int64_t ultima_;
+  std::vector<int32_t> in_una_cella_;  // sorted
   // The cell whose feature the pass is working for (a signal behind a
   // warning board, a slow-down's start): only the account of the compile
   // uses it.

@@ -10,10 +10,10 @@
 #include "compiler/codici_errore.h"
 #include "compiler/lettura/lettura_linea.h"
 #include "compiler/lettura/memorizza_dati.h"
+#include "compiler/nomi_file.h"
 #include "compiler/registro.h"
 #include "compiler/posa/posa.h"
 #include "platform/executable_dir.h"
-#include "sources/nomi_file.h"
 
 namespace {
 
@@ -44,7 +44,8 @@ bool leggi_sorgente_linea(Tabelle& t, const Ambiente& a, int32_t* indice_cartell
     return false;
   }
   std::string testo;
-  if (!a.fs->Read(percorso_file, &testo).ok()) {
+  if (Status s = a.fs->Read(percorso_file, &testo); !s.ok()) {
+    t.ricorda_guasto(s);
     LetturaLinea::lettura_fallita(t, a);
     return false;
   }
@@ -65,17 +66,21 @@ LetturaLinea::LetturaLinea(Tabelle& t, const Ambiente& a, std::string percorso_f
 LetturaLinea::Esito LetturaLinea::lettura_fallita(Tabelle& t, const Ambiente& a) {
   t.codice_errore = codice::kLetturaFallita;
   nota_codice(t, Sorgente::kLinea);
-  // Nothing more can be reported here: the code already says the reading failed.
+  // The code already says the reading failed; a delete that fails as well
+  // is kept only when it is the first failure of a file.
   const std::string linea = JoinPath(a.directory, nome_sorgente_linea(t.nome_scenario));
   const std::string treno =
       JoinPath(a.directory, nome_sorgente_treno(t.nome_scenario, t.numero_treno));
-  if (a.fs->Exists(linea)) (void)a.fs->Remove(linea);
-  if (a.fs->Exists(treno)) (void)a.fs->Remove(treno);
+  if (a.fs->Exists(linea)) t.ricorda_guasto(a.fs->Remove(linea));
+  if (a.fs->Exists(treno)) t.ricorda_guasto(a.fs->Remove(treno));
   return Esito::kRitorno;
 }
 
 LetturaLinea::Esito LetturaLinea::chiudi(int32_t codice, std::optional<int32_t> posizione) {
-  if (!a_.fs->Remove(percorso_file_).ok()) return fallita();
+  if (Status s = a_.fs->Remove(percorso_file_); !s.ok()) {
+    t_.ricorda_guasto(s);
+    return fallita();
+  }
   t_.codice_errore = codice;
   if (posizione) t_.posizione_errore = *posizione;
   nota_codice(t_, Sorgente::kLinea);
@@ -120,7 +125,8 @@ bool LetturaLinea::leggi() {
   }
 
   if (sezione_elementi() == Esito::kRitorno) return false;
-  if (!a_.fs->Remove(percorso_file_).ok()) {
+  if (Status s = a_.fs->Remove(percorso_file_); !s.ok()) {
+    t_.ricorda_guasto(s);
     fallita();
     return false;
   }
@@ -199,6 +205,7 @@ LetturaLinea::Esito LetturaLinea::riga_lunghezza() {
   t_.limite_tabella = lunghezza + kCodaPercorso;
   t_.numero_celle = static_cast<int32_t>(dividi_arrotonda(t_.limite_tabella, 50));
   t_.percorso.assign(static_cast<size_t>(t_.numero_celle) + 1, cella{});
+  t_.rallentamenti_in_una_cella.clear();
   if (t_.scrivi_linea != 0)
     t_.tabella_linea.assign(2 * (static_cast<size_t>(t_.limite_tabella) + 1), valore{});
   else

@@ -10,10 +10,10 @@
 #include "compiler/codici_errore.h"
 #include "compiler/lettura/lettore_campi.h"
 #include "compiler/lettura/memorizza_dati.h"
+#include "compiler/nomi_file.h"
 #include "compiler/posa/posa.h"
 #include "compiler/registro.h"
 #include "platform/executable_dir.h"
-#include "sources/nomi_file.h"
 
 namespace {
 
@@ -54,8 +54,9 @@ class LettoreTreno {
   // Finds the marker and reads every row; returns how the reading ended
   // (kAvanti for the end of the file).
   Esito leggi();
-  // Extends the speed limits and the adhesion to the end of the grid.
-  void completa();
+  // Extends the speed limits and the adhesion to the end of the grid; false
+  // when the last speed does not fit its byte (nothing is then written).
+  bool completa();
 
  private:
   Esito riga_letta();
@@ -83,6 +84,9 @@ class LettoreTreno {
     return &t_.percorso[static_cast<size_t>(k)];
   }
 
+  // The byte of the previous speed, in 5 km/h steps; false when the step
+  // count does not fit the byte.
+  bool byte_velocita(uint8_t* byte) const;
   Esito velocita();
   Esito aderenza();
   Esito segnale();
@@ -170,19 +174,26 @@ Esito LettoreTreno::riga_letta() {
   return Esito::kAvanti;
 }
 
+bool LettoreTreno::byte_velocita(uint8_t* byte) const {
+  const int64_t passi = dividi_arrotonda(velocita_precedente_, 5);
+  if (passi < 0 || passi > 255) return false;
+  *byte = static_cast<uint8_t>(passi);
+  return true;
+}
+
 // A speed row: speed v holds from the cell of p on; the cells before it, from
 // where the previous row took effect, get the previous speed in 5 km/h steps.
+// A speed is turned into its byte only when cells receive it, so a speed
+// that does not fit stops the reading at the next speed row that writes it
+// (or at the final fill), not where it is read.
 Esito LettoreTreno::velocita() {
   int32_t p = 0, v = 0;
   if (!numero(L::kI32, &p) || !numero(L::kI32, &v)) return Esito::kGuasto;
   if (!nel_percorso(p, kMargine)) return fuori(p);
-  // The step count must fit its byte; checking it here keeps every stored
-  // value exact.
-  const int64_t passi = dividi_arrotonda(v, 5);
-  if (passi < 0 || passi > 255) return Esito::kGuasto;
   const int64_t n = dividi_arrotonda(p, 50);
-  if (n > 0) {
-    const auto byte = static_cast<uint8_t>(dividi_arrotonda(velocita_precedente_, 5));
+  if (n > 0 && cursore_velocita_ < t_.numero_celle) {
+    uint8_t byte = 0;
+    if (!byte_velocita(&byte)) return Esito::kGuasto;
     do {
       if (cursore_velocita_ >= t_.numero_celle) break;
       if (cella* c = at(cursore_velocita_)) c->velocita = byte;
@@ -377,10 +388,11 @@ Esito LettoreTreno::stazione() {
   return Esito::kAvanti;
 }
 
-void LettoreTreno::completa() {
-  const auto byte_velocita = static_cast<uint8_t>(dividi_arrotonda(velocita_precedente_, 5));
+bool LettoreTreno::completa() {
+  uint8_t byte = 0;
+  if (!byte_velocita(&byte)) return false;
   do {
-    if (cella* c = at(cursore_velocita_)) c->velocita = byte_velocita;
+    if (cella* c = at(cursore_velocita_)) c->velocita = byte;
     ++cursore_velocita_;
   } while (cursore_velocita_ < int64_t{t_.numero_celle} - 2);
   const auto byte_aderenza = static_cast<uint8_t>(aderenza_precedente_ & 0xFF);
@@ -388,6 +400,7 @@ void LettoreTreno::completa() {
     if (cella* c = at(cursore_aderenza_)) c->aderenza = byte_aderenza;
     ++cursore_aderenza_;
   } while (cursore_aderenza_ < int64_t{t_.numero_celle} - 2);
+  return true;
 }
 
 }  // namespace
@@ -395,15 +408,20 @@ void LettoreTreno::completa() {
 void leggi_sorgente_treno(Tabelle& t, const Ambiente& a, int32_t indice_cartello) {
   const std::string path =
       JoinPath(a.directory, nome_sorgente_treno(t.nome_scenario, t.numero_treno));
-  auto elimina = [&] { return a.fs->Remove(path).ok(); };
+  auto elimina = [&] {
+    Status s = a.fs->Remove(path);
+    t.ricorda_guasto(s);
+    return s.ok();
+  };
   auto guasto = [&] {
     t.codice_errore = codice::kLetturaFallita;
     nota_codice(t, Sorgente::kTreno);
-    if (a.fs->Exists(path)) a.fs->Remove(path);
+    if (a.fs->Exists(path)) t.ricorda_guasto(a.fs->Remove(path));
   };
 
   std::string testo;
-  if (!a.fs->Read(path, &testo).ok()) {
+  if (Status s = a.fs->Read(path, &testo); !s.ok()) {
+    t.ricorda_guasto(s);
     guasto();
     return;
   }
@@ -429,7 +447,13 @@ void leggi_sorgente_treno(Tabelle& t, const Ambiente& a, int32_t indice_cartello
     nota_codice(t, Sorgente::kTreno);
     return;
   }
-  lettore.completa();
+  // The source is already deleted: a last speed that does not fit its byte
+  // ends the reading here, like any other reading failure.
+  if (!lettore.completa()) {
+    t.codice_errore = codice::kLetturaFallita;
+    nota_codice(t, Sorgente::kTreno);
+    return;
+  }
 
   // The kilometre-progressive changes can only be checked now.
   for (int i = 81; i <= 83; ++i) {

@@ -120,13 +120,14 @@ void memo_rallentamento(Tabelle& t, int32_t x, int32_t& v, int32_t& l, int32_t& 
   const auto v16 = static_cast<int16_t>(v);
   const auto dv16 = static_cast<int16_t>(d_v);
   // The order matters when cells coincide: a start and end in one cell end
-  // up as a start.
+  // up as a start, and the cell is noted beside the grid.
   at(t, ke).tipo = tipo_cella::kFineRallentamento;
   nota_cella(t, ke);
   if (d_v != 0) at(t, ke).dato2 = dv16;
   at(t, ks).tipo = tipo_cella::kInizioRallentamento;
   nota_cella(t, ks);
   if (d_v != 0) at(t, ks).dato2 = dv16;
+  if (ks == ke) t.rallentamenti_in_una_cella.push_back(static_cast<int32_t>(ks));
   if (cartello) {
     at(t, kw).tipo = tipo_cella::kAvvisoRallentamento;
     nota_cella(t, kw);

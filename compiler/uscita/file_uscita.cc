@@ -1,16 +1,16 @@
 #include "compiler/uscita/file_uscita.h"
 
+#include "compiler/nomi_file.h"
 #include "compiler/uscita/formato_linea.h"
 #include "compiler/uscita/formato_percorso.h"
 #include "compiler/uscita/formato_stazioni.h"
 #include "platform/executable_dir.h"
-#include "sources/nomi_file.h"
 
 Status sostituisci_file(FileSystem& fs, const std::string& path, std::string_view data) {
-  // The first open makes sure the delete always finds a file.
+  // The first open makes sure the delete always finds a file; the file is
+  // then created anew and written through one more open.
   if (Status s = fs.Touch(path); !s.ok()) return s;
   if (Status s = fs.Remove(path); !s.ok()) return s;
-  if (Status s = fs.Touch(path); !s.ok()) return s;
   return fs.Create(path, data);
 }
 

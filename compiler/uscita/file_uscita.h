@@ -16,8 +16,8 @@
 #include "platform/status.h"
 
 // Replaces the file at `path` with `data`: open and close (creating it when
-// missing), delete, open again, write from byte 0. No byte of an older,
-// longer file survives.
+// missing), delete, then one open that creates it and writes from byte 0.
+// No byte of an older, longer file survives.
 Status sostituisci_file(FileSystem& fs, const std::string& path, std::string_view data);
 
 // Writes the compiled files next to the executable, in order: the line table

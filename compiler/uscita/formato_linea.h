@@ -1,9 +1,13 @@
 #ifndef SB_COMPILER_USCITA_FORMATO_LINEA_H_
 #define SB_COMPILER_USCITA_FORMATO_LINEA_H_
 
+#include <cstdint>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "compiler/tabelle.h"
+#include "compiler/uscita/codifica.h"
 
 // Line table file ("<scenario>_linea.dat"): every element of `tabella_linea`
 // in storage order, column-major: the x values of rows 0 to limite_tabella,
@@ -14,5 +18,17 @@
 //   code 0 (u16)                2 bytes   rows never computed (the last two)
 // A complete table takes 2 * (10 * limite_tabella - 18) bytes.
 std::string codifica_linea(const Tabelle& t);
+
+// Decodes a line table file into `*valori` in storage order (all x values,
+// then all y values; the file has valori->size() / 2 rows). Refuses an
+// unknown value tag, a value cut off by the end of the file, and a file that
+// does not split into two columns of equal length; on a refusal `*valori` is
+// left empty. Encoding the values again gives `dati` back.
+EsitoDecodifica decodifica_linea(std::string_view dati, std::vector<valore>* valori);
+
+// Refuses a line table of `righe` rows that is not the table of a line
+// `lunghezza` metres long (rows 0 to lunghezza + 7000); `dimensione` is the
+// file's size, reported as the offset.
+EsitoDecodifica verifica_righe(size_t righe, int32_t lunghezza, size_t dimensione);
 
 #endif  // SB_COMPILER_USCITA_FORMATO_LINEA_H_

@@ -37,3 +37,27 @@ Status codifica_stazioni(const Tabelle& t, std::string* out) {
   }
   return Status::Ok();
 }
+
+EsitoDecodifica decodifica_stazioni(std::string_view dati, TabellaStazioni* stazioni) {
+  *stazioni = TabellaStazioni{};
+  LettoreLE l(dati);
+  TabellaStazioni out{};
+  for (size_t i = 0; i < out.size(); ++i) {
+    record_stazione& s = out[i];
+    l.contesto("entry " + std::to_string(i));
+    const bool letto = l.GetU8(&s.tipo, "tipo") && l.GetI32(&s.inizio, "inizio") &&
+                       l.GetI32(&s.fine, "fine") && l.GetI32(&s.posizione, "posizione") &&
+                       l.GetU8(&s.tps, "tps") && l.GetTesto(&s.nome, "nome") &&
+                       l.GetI16(&s.d2a, "d2a") && l.GetI16(&s.d3a, "d3a") &&
+                       l.GetI16(&s.d1b, "d1b") && l.GetI16(&s.d2b, "d2b") &&
+                       l.GetI16(&s.d3b, "d3b") && l.GetU8(&s.rap, "rap") && l.GetU8(&s.ac, "ac") &&
+                       l.GetU8(&s.mar, "mar") && l.GetU8(&s.tab, "tab") &&
+                       l.GetI32(&s.orario, "orario");
+    if (!letto) return l.esito();
+  }
+  if (!l.alla_fine())
+    return EsitoDecodifica::Rifiuto(l.offset(), "the end of the file after entry 86, found " +
+                                                    std::to_string(l.restanti()) + " more bytes");
+  *stazioni = std::move(out);
+  return EsitoDecodifica::Ok();
+}

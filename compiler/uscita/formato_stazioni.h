@@ -1,9 +1,12 @@
 #ifndef SB_COMPILER_USCITA_FORMATO_STAZIONI_H_
 #define SB_COMPILER_USCITA_FORMATO_STAZIONI_H_
 
+#include <array>
 #include <string>
+#include <string_view>
 
 #include "compiler/tabelle.h"
+#include "compiler/uscita/codifica.h"
 #include "platform/status.h"
 
 // Station table file ("<scenario>_<train>.sim"): the 87 entries of
@@ -21,5 +24,13 @@
 //                                        30+n  i32  orario
 // An entry takes 34 + n bytes. Fails if a name exceeds 65535 bytes.
 Status codifica_stazioni(const Tabelle& t, std::string* out);
+
+using TabellaStazioni = std::array<record_stazione, kNumeroStazioni>;
+
+// Decodes a station table file into `*stazioni`: exactly 87 entries and not
+// one byte more. Refuses an entry cut off by the end of the file, a name
+// whose byte count runs past it, and bytes left after entry 86; on a refusal
+// `*stazioni` is left cleared. Encoding the entries again gives `dati` back.
+EsitoDecodifica decodifica_stazioni(std::string_view dati, TabellaStazioni* stazioni);
 
 #endif  // SB_COMPILER_USCITA_FORMATO_STAZIONI_H_

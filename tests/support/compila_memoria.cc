@@ -1,8 +1,8 @@
 #include "support/compila_memoria.h"
 
+#include "compiler/nomi_file.h"
 #include "platform/executable_dir.h"
 #include "sources/documenti.h"
-#include "sources/nomi_file.h"
 
 void CompilaInMemoria(std::string_view linea, std::string_view treno, CompilazioneInMemoria* out,
                       int32_t j) {

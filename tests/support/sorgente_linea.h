@@ -9,17 +9,11 @@
 
 #include "compiler/ambiente.h"
 #include "compiler/lettura/memorizza_dati.h"
+#include "compiler/nomi_file.h"
 #include "compiler/tabelle.h"
 #include "platform/executable_dir.h"
 #include "platform/file_system.h"
-#include "sources/nomi_file.h"
-
-// Rows joined into a text file, each ended by CR LF.
-inline std::string Righe(const std::vector<std::string>& righe) {
-  std::string s;
-  for (const auto& r : righe) s += r + "\r\n";
-  return s;
-}
+#include "support/righe_testo.h"
 
 // A line source laid out as the writer lays it out: a row of blanks, the
 // "[generale]" marker with trailing blanks, the general rows, a section

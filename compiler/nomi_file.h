@@ -1,10 +1,12 @@
-#ifndef SB_SOURCES_NOMI_FILE_H_
-#define SB_SOURCES_NOMI_FILE_H_
+#ifndef SB_COMPILER_NOMI_FILE_H_
+#define SB_COMPILER_NOMI_FILE_H_
 
 #include <string>
 
 // File names of the scenario, all formed from its two identity texts. Every
-// file lies in the directory of the running executable.
+// file lies in the directory of the running executable. The compiler reads
+// the two sources and writes the binary files under these names; the
+// document writers take them from here too, so both sides always agree.
 
 inline std::string nome_sorgente_linea(const std::string& scenario) { return scenario + "_linea.txt"; }
 inline std::string nome_sorgente_treno(const std::string& scenario, const std::string& treno) {
@@ -27,4 +29,4 @@ inline std::string nome_file_percorso(const std::string& scenario, const std::st
   return scenario + "_" + treno + ".dat";
 }
 
-#endif  // SB_SOURCES_NOMI_FILE_H_
+#endif  // SB_COMPILER_NOMI_FILE_H_

@@ -1,0 +1,122 @@
+#!/usr/bin/env bash
+# Checks the release packages that `cmake --workflow --preset package` and
+# `--preset package-windows` leave in build/packages (or the directory
+# given): each archive must hold exactly one top folder with both programs,
+# the README and every document of docs/; the ZIP must carry no DLL, and its
+# programs must not import the MinGW runtime DLLs either. The Linux package
+# is also unpacked and run: scenario_builder must write its six files next to
+# itself and scenario_tool must answer --help.
+#
+# Usage: tools/controlla_pacchetti.sh [PACKAGE_DIR] [linux|windows]...
+# (both kinds when none is named)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+dir=${1:-build/packages}
+shift || true
+[[ -d $dir ]] || { echo "controlla_pacchetti: no directory $dir" >&2; exit 1; }
+dir=$(cd "$dir" && pwd)
+kinds=("$@")
+((${#kinds[@]})) || kinds=(linux windows)
+
+fail() {
+  echo "controlla_pacchetti: $*" >&2
+  exit 1
+}
+
+# The one archive of a kind in the directory.
+archive_of() {
+  local pattern=$1
+  local found=("$dir"/$pattern)
+  [[ -e ${found[0]} ]] || fail "no package $pattern in $dir"
+  ((${#found[@]} == 1)) || fail "more than one package $pattern in $dir: ${found[*]}"
+  echo "${found[0]}"
+}
+
+# Fails unless the listing (one path a line) holds every path given.
+expect_entries() {
+  local listing=$1 archive=$2
+  shift 2
+  local p
+  for p in "$@"; do
+    grep -qxF "$p" <<<"$listing" || fail "$archive lacks $p"
+  done
+}
+
+docs=()
+for f in docs/*.md; do docs+=("$(basename "$f")"); done
+((${#docs[@]})) || fail "docs/ holds no document"
+
+scratch=$(mktemp -d)
+trap 'rm -rf "$scratch"' EXIT
+
+check_linux() {
+  local archive top listing
+  archive=$(archive_of 'scenario_builder-*-Linux.tar.gz')
+  top=$(basename "$archive" .tar.gz)
+  # cmake's own tar lists .tar.gz and .zip alike; directories end in "/".
+  listing=$(cmake -E tar tf "$archive" | grep -v '/$')
+  local wanted=("$top/bin/scenario_builder" "$top/bin/scenario_tool"
+                "$top/share/doc/scenario_builder/README.md")
+  local d
+  for d in "${docs[@]}"; do wanted+=("$top/share/doc/scenario_builder/docs/$d"); done
+  expect_entries "$listing" "$archive" "${wanted[@]}"
+  if grep -v "^$top/" <<<"$listing" | grep -q .; then
+    fail "$archive holds files outside $top/"
+  fi
+
+  # Unpacked alone, the programs run: the builder writes its files beside
+  # itself, wherever it was started from.
+  mkdir "$scratch/linux"
+  (cd "$scratch/linux" && cmake -E tar xf "$archive")
+  local bin="$scratch/linux/$top/bin"
+  (cd "$scratch" && "$bin/scenario_builder" >/dev/null) || fail "the packaged scenario_builder failed"
+  local f
+  for f in Lavrano_Cestelle_58121_note.txt Lavrano_Cestelle_58121_rallentamenti.txt \
+           Lavrano_Cestelle_58121_scheda_treno.txt Lavrano_Cestelle_linea.dat \
+           Lavrano_Cestelle_58121.sim Lavrano_Cestelle_58121.dat; do
+    [[ -s $bin/$f ]] || fail "the packaged scenario_builder did not write $f"
+  done
+  "$bin/scenario_tool" --help >/dev/null || fail "the packaged scenario_tool --help failed"
+  echo "ok: $archive"
+}
+
+check_windows() {
+  local archive top listing
+  archive=$(archive_of 'scenario_builder-*-win64.zip')
+  top=$(basename "$archive" .zip)
+  listing=$(cmake -E tar tf "$archive" | grep -v '/$')
+  local wanted=("$top/scenario_builder.exe" "$top/scenario_tool.exe" "$top/README.md")
+  local d
+  for d in "${docs[@]}"; do wanted+=("$top/docs/$d"); done
+  expect_entries "$listing" "$archive" "${wanted[@]}"
+  if grep -v "^$top/" <<<"$listing" | grep -q .; then
+    fail "$archive holds files outside $top/"
+  fi
+  if grep -qi '\.dll$' <<<"$listing"; then
+    fail "$archive carries DLLs: $(grep -i '\.dll$' <<<"$listing" | tr '\n' ' ')"
+  fi
+
+  # Only Windows' own DLLs may be imported: the MinGW runtime (libstdc++,
+  # libgcc, libwinpthread) must be linked in, since nothing ships it.
+  local objdump=x86_64-w64-mingw32-objdump
+  command -v "$objdump" >/dev/null || fail "$objdump not found (package binutils-mingw-w64-x86-64)"
+  mkdir "$scratch/windows"
+  (cd "$scratch/windows" && cmake -E tar xf "$archive")
+  local exe imported
+  for exe in scenario_builder.exe scenario_tool.exe; do
+    imported=$("$objdump" -p "$scratch/windows/$top/$exe" | sed -n 's/^[[:space:]]*DLL Name: //p')
+    [[ -n $imported ]] || fail "$exe: no import table found"
+    if grep -qi '^lib' <<<"$imported"; then
+      fail "$exe needs DLLs that are not part of Windows: $(grep -i '^lib' <<<"$imported" | tr '\n' ' ')"
+    fi
+  done
+  echo "ok: $archive"
+}
+
+for k in "${kinds[@]}"; do
+  case $k in
+    linux) check_linux ;;
+    windows) check_windows ;;
+    *) fail "unknown package kind $k (linux or windows)" ;;
+  esac
+done
