@@ -25,13 +25,13 @@ std::string Byte(std::initializer_list<int> b) {
 void TabellaCompleta(Tabelle& t, int32_t limite) {
   t.limite_tabella = limite;
   t.tabella_linea.assign(2 * (static_cast<size_t>(limite) + 1), valore{});
-  t.linea(0, 0) = valore::Intero(0);
-  t.linea(0, 1) = valore::Intero(0);
-  t.linea(1, 0) = valore::Intero(0);
-  t.linea(1, 1) = valore::Intero(1);
+  t.imposta_linea(0, 0, valore::Intero(0));
+  t.imposta_linea(0, 1, valore::Intero(0));
+  t.imposta_linea(1, 0, valore::Intero(0));
+  t.imposta_linea(1, 1, valore::Intero(1));
   for (int64_t r = 2; r <= limite - 2; ++r) {
-    t.linea(r, 0) = valore::Reale(0.0);
-    t.linea(r, 1) = valore::Reale(static_cast<double>(r));
+    t.imposta_linea(r, 0, valore::Reale(0.0));
+    t.imposta_linea(r, 1, valore::Reale(static_cast<double>(r)));
   }
 }
 
