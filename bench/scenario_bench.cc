@@ -184,13 +184,13 @@ Tabelle TabelleLunghe() {
   t.numero_celle = 20140;
   t.percorso.resize(20141);
   t.tabella_linea.assign(2 * 1007001, valore{});
-  t.linea(0, 0) = valore::Intero(0);
-  t.linea(0, 1) = valore::Intero(0);
-  t.linea(1, 0) = valore::Intero(0);
-  t.linea(1, 1) = valore::Intero(1);
+  t.imposta_linea(0, 0, valore::Intero(0));
+  t.imposta_linea(0, 1, valore::Intero(0));
+  t.imposta_linea(1, 0, valore::Intero(0));
+  t.imposta_linea(1, 1, valore::Intero(1));
   for (int64_t r = 2; r <= t.limite_tabella - 2; ++r) {
-    t.linea(r, 0) = valore::Reale(static_cast<double>(r % 977) * 0.25);
-    t.linea(r, 1) = valore::Reale(static_cast<double>(r));
+    t.imposta_linea(r, 0, valore::Reale(static_cast<double>(r % 977) * 0.25));
+    t.imposta_linea(r, 1, valore::Reale(static_cast<double>(r)));
   }
   for (size_t k = 23; k < t.percorso.size(); k += 40) t.percorso[k].tipo = tipo_cella::kSegnale;
   for (size_t k = 101; k + 20 < t.percorso.size(); k += 1000) {

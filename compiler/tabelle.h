@@ -3,6 +3,9 @@
 
 #include <array>
 #include <cstdint>
+#include <cstring>
+#include <initializer_list>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -72,6 +75,79 @@ struct Registro;  // compiler/registro.h
 inline constexpr int kNumeroStazioni = 87;  // entries 0 to 86
 inline constexpr int kNumeroMontagne = 81;  // entries 0 to 80; entry 0 unused
 
+// The plan of the line, held in its narrowest exact form: for every element
+// its type code, and for a number the number as a double (every 16-bit
+// integer is exact in one), 9 bytes in all where a full tagged value takes
+// 16. Only empty values, 16-bit integers and doubles occur in the plan; any
+// other code reads back as empty, which is also how the file writes it. The
+// numbers of a new table are left unset rather than zero-filled, since all
+// but a few are written over: a number is set together with its code, and
+// read only where the code says there is one.
+class TabellaLinea {
+ public:
+  TabellaLinea() = default;
+  TabellaLinea(const TabellaLinea& o) { *this = o; }
+  TabellaLinea& operator=(const TabellaLinea& o) {
+    if (this == &o) return *this;
+    codici_ = o.codici_;
+    numeri_.reset(o.empty() ? nullptr : new double[o.size()]);
+    if (!o.empty()) std::memcpy(numeri_.get(), o.numeri_.get(), o.size() * sizeof(double));
+    return *this;
+  }
+  TabellaLinea(TabellaLinea&&) noexcept = default;
+  TabellaLinea& operator=(TabellaLinea&&) noexcept = default;
+  TabellaLinea& operator=(std::initializer_list<valore> valori) {
+    assign(valori.size(), valore{});
+    size_t i = 0;
+    for (const valore& v : valori) imposta(i++, v);
+    return *this;
+  }
+
+  size_t size() const { return codici_.size(); }
+  bool empty() const { return codici_.empty(); }
+  void clear() {
+    codici_.clear();
+    numeri_.reset();
+  }
+  // Makes the table `n` elements, each `v`.
+  void assign(size_t n, const valore& v) {
+    codici_.assign(n, codice_di(v));
+    numeri_.reset(n == 0 ? nullptr : new double[n]);
+    if (codice_di(v) != valore::kVuoto)
+      for (size_t i = 0; i < n; ++i) numeri_[i] = numero_di(v);
+  }
+  // Element i. REQUIRES: i < size().
+  // A copy, const so that assigning to it (meant as a store) does not compile.
+  const valore operator[](size_t i) const {
+    switch (codici_[i]) {
+      case valore::kIntero:
+        return valore::Intero(static_cast<int16_t>(numeri_[i]));
+      case valore::kReale:
+        return valore::Reale(numeri_[i]);
+      default:
+        return valore{};
+    }
+  }
+  // Sets element i to `v`. REQUIRES: i < size().
+  void imposta(size_t i, const valore& v) {
+    codici_[i] = codice_di(v);
+    numeri_[i] = numero_di(v);
+  }
+
+ private:
+  static uint8_t codice_di(const valore& v) {
+    return v.codice == valore::kIntero || v.codice == valore::kReale
+               ? static_cast<uint8_t>(v.codice)
+               : static_cast<uint8_t>(valore::kVuoto);
+  }
+  static double numero_di(const valore& v) {
+    return v.codice == valore::kIntero ? static_cast<double>(v.intero) : v.reale;
+  }
+
+  std::vector<uint8_t> codici_;
+  std::unique_ptr<double[]> numeri_;
+};
+
 // All state of the compiler, owned by the window for the whole run.
 struct Tabelle {
   // Track grid, cells 0 to numero_celle; empty until the line length is read.
@@ -84,7 +160,7 @@ struct Tabelle {
   std::array<record_stazione, kNumeroStazioni> stazioni{};
   // Plan of the line, column-major: element (r, k) is at k * (limite_tabella + 1) + r.
   // Empty unless scrivi_linea is non-zero and the line length has been read.
-  std::vector<valore> tabella_linea;
+  TabellaLinea tabella_linea;
 
   std::array<int32_t, kNumeroMontagne> inizio_montagne{};
   std::array<int32_t, kNumeroMontagne> fine_montagne{};
@@ -114,9 +190,15 @@ struct Tabelle {
     if (!s.ok() && guasto_file.ok()) guasto_file = s;
   }
   // Element (r, k) of the line table. REQUIRES: 0 <= r <= limite_tabella, k in {0, 1}.
-  valore& linea(int64_t r, int k) {
-    return tabella_linea[static_cast<size_t>(k) * (static_cast<size_t>(limite_tabella) + 1) +
-                         static_cast<size_t>(r)];
+  // A copy, const so that assigning to it (meant as a store) does not compile.
+  const valore linea(int64_t r, int k) const { return tabella_linea[indice_linea(r, k)]; }
+  // Sets element (r, k). REQUIRES: as for linea.
+  void imposta_linea(int64_t r, int k, const valore& v) {
+    tabella_linea.imposta(indice_linea(r, k), v);
+  }
+  size_t indice_linea(int64_t r, int k) const {
+    return static_cast<size_t>(k) * (static_cast<size_t>(limite_tabella) + 1) +
+           static_cast<size_t>(r);
   }
 };
 

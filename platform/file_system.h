@@ -6,13 +6,24 @@
 #include <set>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "platform/status.h"
 
-// The few file operations the builder needs. Every file is handled whole:
-// a writer builds its bytes in memory and hands them over in one call, a
-// reader gets the whole file in one call. Failures come back as a Status
-// whose message names the operation, the path and the reason.
+// The bytes of a file handed over in pieces, for a file too large to be
+// built whole in memory first. Each call to Next gives the next piece, which
+// stays valid until the following call; an empty piece means the end.
+class ByteSource {
+ public:
+  virtual ~ByteSource() = default;
+  virtual std::string_view Next() = 0;
+};
+
+// The few file operations the builder needs. A writer builds a file's bytes
+// in memory and hands them over in one call (or, for a large file, as a
+// source of pieces that one call writes one after another); a reader gets
+// the whole file in one call. Failures come back as a Status whose message
+// names the operation, the path and the reason.
 class FileSystem {
  public:
   virtual ~FileSystem() = default;
@@ -31,6 +42,12 @@ class FileSystem {
   // message names the write failure, and the delete's too when that fails
   // as well (see WriteFailure).
   virtual Status Create(const std::string& path, std::string_view data) = 0;
+  // The same as Create, through one open, for the bytes that `source` gives
+  // piece by piece: each piece is written as it comes, so no more than one
+  // piece is held at a time. On the same failures the file is closed and
+  // deleted just as by Create. By default the pieces are gathered and
+  // handed to Create, which is what a file system held in memory does.
+  virtual Status CreateFrom(const std::string& path, ByteSource& source);
   // Reads the whole file at `path` into `*data`.
   virtual Status Read(const std::string& path, std::string* data) = 0;
   // Gives the file at `from` the name `to` in one step, replacing a file
@@ -45,6 +62,23 @@ inline Status WriteFailure(const Status& write, const std::string& delete_reason
   if (delete_reason.empty()) return write;
   return Status::Error(write.message() + "; cannot delete the incomplete file either: " +
                        delete_reason);
+}
+
+// A source of one piece: the whole of `data`.
+class WholeBytes : public ByteSource {
+ public:
+  explicit WholeBytes(std::string_view data) : data_(data) {}
+  std::string_view Next() override { return std::exchange(data_, std::string_view()); }
+
+ private:
+  std::string_view data_;
+};
+
+inline Status FileSystem::CreateFrom(const std::string& path, ByteSource& source) {
+  std::string data;
+  for (std::string_view piece = source.Next(); !piece.empty(); piece = source.Next())
+    data.append(piece);
+  return Create(path, data);
 }
 
 // The machine's own file system.

@@ -47,20 +47,27 @@ class RealFileSystem : public FileSystem {
   }
 
   Status Create(const std::string& path, std::string_view data) override {
+    WholeBytes whole(data);
+    return CreateFrom(path, whole);
+  }
+
+  Status CreateFrom(const std::string& path, ByteSource& source) override {
     int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
     if (fd < 0) return Failure("create", path, errno);
-    const char* p = data.data();
-    size_t left = data.size();
-    while (left > 0) {
-      ssize_t n = ::write(fd, p, left);
-      if (n < 0) {
-        if (errno == EINTR) continue;
-        return DiscardIncomplete(fd, path, "write", errno);
+    for (std::string_view piece = source.Next(); !piece.empty(); piece = source.Next()) {
+      const char* p = piece.data();
+      size_t left = piece.size();
+      while (left > 0) {
+        ssize_t n = ::write(fd, p, left);
+        if (n < 0) {
+          if (errno == EINTR) continue;
+          return DiscardIncomplete(fd, path, "write", errno);
+        }
+        // A regular file takes nothing only when there is no room left.
+        if (n == 0) return DiscardIncomplete(fd, path, "write", ENOSPC);
+        p += n;
+        left -= static_cast<size_t>(n);
       }
-      // A regular file takes nothing only when there is no room left.
-      if (n == 0) return DiscardIncomplete(fd, path, "write", ENOSPC);
-      p += n;
-      left -= static_cast<size_t>(n);
     }
     // Some file systems report a failed write only here; the descriptor is
     // released whatever close returns.

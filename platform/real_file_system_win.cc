@@ -77,20 +77,27 @@ class RealFileSystem : public FileSystem {
   }
 
   Status Create(const std::string& path, std::string_view data) override {
+    WholeBytes whole(data);
+    return CreateFrom(path, whole);
+  }
+
+  Status CreateFrom(const std::string& path, ByteSource& source) override {
     Handle h(::CreateFileW(WideFromNarrow(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                            FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!h.valid()) return Failure("create", path, ::GetLastError());
-    const char* p = data.data();
-    size_t left = data.size();
-    while (left > 0) {
-      const DWORD piece = static_cast<DWORD>(std::min(left, kPiece));
-      DWORD written = 0;
-      if (!::WriteFile(h.get(), p, piece, &written, nullptr))
-        return DiscardIncomplete(h, path, "write", ::GetLastError());
-      // A short write without an error only happens on a full disk.
-      if (written == 0) return DiscardIncomplete(h, path, "write", ERROR_DISK_FULL);
-      p += written;
-      left -= written;
+    for (std::string_view data = source.Next(); !data.empty(); data = source.Next()) {
+      const char* p = data.data();
+      size_t left = data.size();
+      while (left > 0) {
+        const DWORD piece = static_cast<DWORD>(std::min(left, kPiece));
+        DWORD written = 0;
+        if (!::WriteFile(h.get(), p, piece, &written, nullptr))
+          return DiscardIncomplete(h, path, "write", ::GetLastError());
+        // A short write without an error only happens on a full disk.
+        if (written == 0) return DiscardIncomplete(h, path, "write", ERROR_DISK_FULL);
+        p += written;
+        left -= written;
+      }
     }
     // Some file systems report a failed write only here; the handle is
     // released whatever CloseHandle returns.

@@ -4,11 +4,13 @@
 
 #include "platform/executable_dir.h"
 
+#include <bit>
 #include <cstring>
 #include <map>
 #include <string>
 #include <vector>
 
+#include "compiler/uscita/codifica.h"
 #include "compiler/uscita/formato_linea.h"
 #include "compiler/uscita/formato_percorso.h"
 #include "compiler/uscita/formato_stazioni.h"
@@ -25,13 +27,13 @@ std::string Byte(std::initializer_list<int> b) {
 void TabellaCompleta(Tabelle& t, int32_t limite) {
   t.limite_tabella = limite;
   t.tabella_linea.assign(2 * (static_cast<size_t>(limite) + 1), valore{});
-  t.linea(0, 0) = valore::Intero(0);
-  t.linea(0, 1) = valore::Intero(0);
-  t.linea(1, 0) = valore::Intero(0);
-  t.linea(1, 1) = valore::Intero(1);
+  t.imposta_linea(0, 0, valore::Intero(0));
+  t.imposta_linea(0, 1, valore::Intero(0));
+  t.imposta_linea(1, 0, valore::Intero(0));
+  t.imposta_linea(1, 1, valore::Intero(1));
   for (int64_t r = 2; r <= limite - 2; ++r) {
-    t.linea(r, 0) = valore::Reale(0.0);
-    t.linea(r, 1) = valore::Reale(static_cast<double>(r));
+    t.imposta_linea(r, 0, valore::Reale(0.0));
+    t.imposta_linea(r, 1, valore::Reale(static_cast<double>(r)));
   }
 }
 
@@ -120,6 +122,69 @@ TEST(FormatoTest, CompleteLineTableSize) {
   std::memcpy(&y2, b.data() + colonna + 10, 8);
   EXPECT_EQ(y2, 2.0);
   EXPECT_EQ(b.substr(colonna + 8, 2), Byte({5, 0}));
+}
+
+// The narrow form of the plan gives back exactly what was stored: the code,
+// and every bit of the number (signed zero, a NaN's payload); a code the
+// files cannot carry reads back as empty. A copy holds the same elements.
+TEST(TabellaLineaTest, ElementsComeBackExactly) {
+  const double nan_con_carico = std::bit_cast<double>(uint64_t{0x7FF4000000000123});
+  const valore testo{valore::kTesto, 7, 2.5};
+  const std::vector<std::pair<valore, valore>> casi = {
+      {valore::Intero(-32768), valore::Intero(-32768)},
+      {valore::Intero(1), valore::Intero(1)},
+      {valore::Reale(-0.0), valore::Reale(-0.0)},
+      {valore::Reale(nan_con_carico), valore::Reale(nan_con_carico)},
+      {valore::Reale(1e300), valore::Reale(1e300)},
+      {valore{}, valore{}},
+      {testo, valore{}},
+  };
+  TabellaLinea tabella;
+  tabella.assign(casi.size(), valore::Reale(9.0));
+  for (size_t i = 0; i < casi.size(); ++i) tabella.imposta(i, casi[i].first);
+  const TabellaLinea copia = tabella;
+  for (const TabellaLinea* t : {static_cast<const TabellaLinea*>(&tabella), &copia}) {
+    ASSERT_EQ(t->size(), casi.size());
+    for (size_t i = 0; i < casi.size(); ++i) {
+      SCOPED_TRACE(i);
+      EXPECT_EQ((*t)[i].codice, casi[i].second.codice);
+      EXPECT_EQ((*t)[i].intero, casi[i].second.intero);
+      EXPECT_EQ(std::bit_cast<uint64_t>((*t)[i].reale),
+                std::bit_cast<uint64_t>(casi[i].second.reale));
+    }
+  }
+  tabella.assign(3, valore::Reale(9.0));
+  EXPECT_EQ(tabella[2].reale, 9.0);
+}
+
+// A table of several blocks comes out in pieces that end only at the end
+// and add up to the element-by-element encoding, also through the file
+// system, which writes the pieces through one create.
+TEST(FormatoTest, LineTableInPiecesIsTheWholeEncoding) {
+  Tabelle t;
+  t.tabella_linea.assign(100003, valore{});
+  std::string atteso;
+  for (size_t i = 0; i < t.tabella_linea.size(); ++i) {
+    const valore v = i % 3 == 0   ? valore::Reale(static_cast<double>(i) / 7)
+                     : i % 3 == 1 ? valore::Intero(static_cast<int16_t>(i))
+                                  : valore{};
+    t.tabella_linea.imposta(i, v);
+    char b[10];
+    atteso.append(b, static_cast<size_t>(PutValore(b, v) - b));
+  }
+  CodificaLinea codifica(t);
+  std::string pezzi;
+  int n = 0;
+  for (std::string_view p = codifica.Next(); !p.empty(); p = codifica.Next(), ++n) pezzi.append(p);
+  EXPECT_GT(n, 1);
+  EXPECT_TRUE(codifica.Next().empty());
+  EXPECT_EQ(pezzi, atteso);
+  EXPECT_EQ(codifica_linea(t), atteso);
+
+  MemoryFileSystem fs;
+  CodificaLinea di_nuovo(t);
+  ASSERT_TRUE(sostituisci_file(fs, "/d/l", di_nuovo).ok());
+  EXPECT_EQ(fs.files["/d/l"], atteso);
 }
 
 TEST(FormatoTest, DoubleBytesAreLittleEndian) {

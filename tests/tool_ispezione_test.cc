@@ -143,8 +143,11 @@ TEST(ToolIspezioneTest, DecodingThenEncodingGivesEachFileBack) {
   EXPECT_EQ(ricodificate, stazioni);
 
   const std::string linea = Originale(kLinea);
-  ASSERT_TRUE(decodifica_linea(linea, &t.tabella_linea).ok());
-  EXPECT_EQ(t.tabella_linea.size(), 2u * 183001);
+  std::vector<valore> valori;
+  ASSERT_TRUE(decodifica_linea(linea, &valori).ok());
+  ASSERT_EQ(valori.size(), 2u * 183001);
+  t.tabella_linea.assign(valori.size(), valore{});
+  for (size_t i = 0; i < valori.size(); ++i) t.tabella_linea.imposta(i, valori[i]);
   EXPECT_EQ(codifica_linea(t), linea);
 }
 

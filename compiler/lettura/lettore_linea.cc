@@ -118,10 +118,10 @@ bool LetturaLinea::leggi() {
   piano_ = PianoLinea();
   indice_cartello_ = 80;
   if (t_.scrivi_linea != 0) {
-    t_.linea(0, 0) = valore::Intero(0);
-    t_.linea(0, 1) = valore::Intero(0);
-    t_.linea(1, 0) = valore::Intero(0);
-    t_.linea(1, 1) = valore::Intero(1);
+    t_.imposta_linea(0, 0, valore::Intero(0));
+    t_.imposta_linea(0, 1, valore::Intero(0));
+    t_.imposta_linea(1, 0, valore::Intero(0));
+    t_.imposta_linea(1, 1, valore::Intero(1));
   }
 
   if (sezione_elementi() == Esito::kRitorno) return false;

@@ -1,8 +1,8 @@
 #include "compiler/lettura/piano_linea.h"
 
 void PianoLinea::scrivi(Tabelle& t, double x, double y) {
-  t.linea(metro_, 0) = valore::Reale(x);
-  t.linea(metro_, 1) = valore::Reale(y);
+  t.imposta_linea(metro_, 0, valore::Reale(x));
+  t.imposta_linea(metro_, 1, valore::Reale(y));
   x2_ = x1_;
   y2_ = y1_;
   x1_ = x;

@@ -7,17 +7,25 @@
 #include "platform/executable_dir.h"
 
 Status sostituisci_file(FileSystem& fs, const std::string& path, std::string_view data) {
+  WholeBytes whole(data);
+  return sostituisci_file(fs, path, whole);
+}
+
+Status sostituisci_file(FileSystem& fs, const std::string& path, ByteSource& source) {
   // The first open makes sure the delete always finds a file; the file is
   // then created anew and written through one more open.
   if (Status s = fs.Touch(path); !s.ok()) return s;
   if (Status s = fs.Remove(path); !s.ok()) return s;
-  return fs.Create(path, data);
+  return fs.CreateFrom(path, source);
 }
 
 Status scrivi_file_uscita(const Tabelle& t, const Ambiente& a) {
   if (t.scrivi_linea != 0) {
     const std::string path = JoinPath(a.directory, nome_file_linea(t.nome_scenario));
-    if (Status s = sostituisci_file(*a.fs, path, codifica_linea(t)); !s.ok()) return s;
+    // The largest file by far: encoded block by block as it is written,
+    // never held whole beside the table.
+    CodificaLinea codifica(t);
+    if (Status s = sostituisci_file(*a.fs, path, codifica); !s.ok()) return s;
   }
   std::string stazioni;
   if (Status s = codifica_stazioni(t, &stazioni); !s.ok()) return s;

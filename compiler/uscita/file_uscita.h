@@ -19,6 +19,8 @@
 // missing), delete, then one open that creates it and writes from byte 0.
 // No byte of an older, longer file survives.
 Status sostituisci_file(FileSystem& fs, const std::string& path, std::string_view data);
+// The same for bytes that `source` gives piece by piece, written as they come.
+Status sostituisci_file(FileSystem& fs, const std::string& path, ByteSource& source);
 
 // Writes the compiled files next to the executable, in order: the line table
 // (only when scrivi_linea is non-zero; otherwise its file is not touched),

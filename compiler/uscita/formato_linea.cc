@@ -2,22 +2,22 @@
 
 #include "compiler/uscita/codifica.h"
 
+CodificaLinea::CodificaLinea(const Tabelle& t)
+    : tabella_(t.tabella_linea), blocco_(new char[kElementi * kMassimo]) {}
+
+std::string_view CodificaLinea::Next() {
+  const size_t n = tabella_.size();
+  const size_t fine = n - prossimo_ < kElementi ? n : prossimo_ + kElementi;
+  char* p = blocco_.get();
+  for (; prossimo_ < fine; ++prossimo_) p = PutValore(p, tabella_[prossimo_]);
+  return {blocco_.get(), static_cast<size_t>(p - blocco_.get())};
+}
+
 std::string codifica_linea(const Tabelle& t) {
-  // Values are encoded into a small buffer that stays in cache and appended
-  // in blocks, so the large result is written once and never pre-filled.
-  constexpr size_t kMassimo = 10;  // bytes of the largest value
-  constexpr size_t kBlocco = 4096;
+  CodificaLinea codifica(t);
   std::string out;
-  out.reserve(kMassimo * t.tabella_linea.size());
-  char blocco[kBlocco * kMassimo];
-  size_t i = 0;
-  const size_t n = t.tabella_linea.size();
-  while (i < n) {
-    char* p = blocco;
-    const size_t fine = n - i < kBlocco ? n : i + kBlocco;
-    for (; i < fine; ++i) p = PutValore(p, t.tabella_linea[i]);
-    out.append(blocco, static_cast<size_t>(p - blocco));
-  }
+  for (std::string_view pezzo = codifica.Next(); !pezzo.empty(); pezzo = codifica.Next())
+    out.append(pezzo);
   return out;
 }
 
