@@ -1,9 +1,16 @@
 // Writes the seeds made from the built-in sources into the corpus folders
 // given on the command line: <linea-dir> <treno-dir> <entrambi-dir>.
+//
+// Besides the whole built-in sources, each line and combined folder gets
+// windows of the built-in line a few kilometres long. A compile costs about
+// as much as the line is long (its grid and its plan, a row per metre), so
+// short lines keep the fuzzers fast, while the windows still hold every kind
+// of row of the built-in sources with real values.
 #include <cstdio>
 #include <fstream>
 #include <string>
 
+#include "fuzz/fuzz_compila.h"
 #include "support/compila_memoria.h"
 
 namespace {
@@ -14,6 +21,11 @@ bool Scrivi(const std::string& path, const std::string& bytes) {
   return static_cast<bool>(out);
 }
 
+// Where the windows start (with stations, signals and boards in each) and
+// how long they are.
+constexpr int32_t kInizi[] = {0, 42000, 104000, 134000, 156000};
+constexpr int32_t kLunghezza = 8000;
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -21,10 +33,18 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: fuzz_semi <linea-dir> <treno-dir> <entrambi-dir>\n");
     return 2;
   }
+  const std::string dir_linea = argv[1], dir_treno = argv[2], dir_entrambi = argv[3];
   const std::string linea = SorgenteLineaIncorporata();
   const std::string treno = SorgenteTrenoIncorporata();
-  bool ok = Scrivi(std::string(argv[1]) + "/incorporata.txt", linea) &&
-            Scrivi(std::string(argv[2]) + "/incorporato.txt", treno) &&
-            Scrivi(std::string(argv[3]) + "/incorporati.bin", linea + std::string(1, '\0') + treno);
+  bool ok = Scrivi(dir_linea + "/incorporata.txt", linea) &&
+            Scrivi(dir_treno + "/incorporato.txt", treno) &&
+            Scrivi(dir_entrambi + "/incorporati.bin", linea + std::string(1, '\0') + treno);
+  for (int32_t inizio : kInizi) {
+    const std::string nome = "/finestra_" + std::to_string(inizio);
+    const std::string corta = Finestra(linea, inizio, kLunghezza);
+    ok = ok && Scrivi(dir_linea + nome + ".txt", corta) &&
+         Scrivi(dir_entrambi + nome + ".bin",
+                corta + std::string(1, '\0') + Finestra(treno, inizio, kLunghezza));
+  }
   return ok ? 0 : 1;
 }

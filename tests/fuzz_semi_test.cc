@@ -79,7 +79,7 @@ TEST(FuzzSemiTest, LineSeedsReachTheirCodes) {
 }
 
 TEST(FuzzSemiTest, TrainSeedsReachTheirCodes) {
-  const std::string linea = SorgenteLineaIncorporata();
+  const std::string& linea = LineaDelTreno();
   PerOgniSeme("treno", Bersaglio::kTreno, [&](const std::string& testo, int32_t atteso) {
     VerificaCompilazione(linea, testo, atteso);
   });
