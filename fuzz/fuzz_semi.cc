@@ -23,8 +23,8 @@ bool Scrivi(const std::string& path, const std::string& bytes) {
 
 // Where the windows start (with stations, signals and boards in each) and
 // how long they are.
-constexpr int32_t kInizi[] = {0, 42000, 104000, 134000, 156000};
-constexpr int32_t kLunghezza = 8000;
+constexpr int32_t kInizi[] = {0, 42000, 104000, 133000, 156000};
+constexpr int32_t kLunghezza = 6000;
 
 }  // namespace
 
