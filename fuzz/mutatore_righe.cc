@@ -98,9 +98,12 @@ std::vector<Numero> Numeri(std::string_view r) {
     if (segno || std::isdigit(static_cast<unsigned char>(r[i]))) {
       size_t j = i + (segno ? 1 : 0);
       while (j < r.size() && std::isdigit(static_cast<unsigned char>(r[j]))) ++j;
-      // Long runs of digits are kept as they are: only their text matters.
-      const std::string testo(r.substr(i, j - i));
-      v.push_back({i, j - i, std::strtoll(testo.c_str(), nullptr, 10)});
+      // Longer runs of digits than any field holds are left as they are:
+      // their boundaries would not fit a 64-bit number.
+      if (j - i <= 15) {
+        const std::string testo(r.substr(i, j - i));
+        v.push_back({i, j - i, std::strtoll(testo.c_str(), nullptr, 10)});
+      }
       i = j;
     } else {
       ++i;

@@ -44,7 +44,7 @@ for target in "${targets[@]}"; do
   fi
   runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log")
   rate=$(sed -n 's/^stat::average_exec_per_sec: *//p' "$log")
-  cov=$(grep -E '^#[0-9]+ +DONE' "$log" | sed -n "s/.* cov: \([0-9]*\) .*/\1/p" || true)
+  cov=$(grep -oE ' cov: [0-9]+' "$log" | tail -1 | grep -oE '[0-9]+' || true)
   entries=$(find "$corpus" -type f | wc -l)
   echo "fuzz_$target: ${runs:-?} executions, ${rate:-?} executions/s, ${entries} corpus entries, ${cov:-?} coverage points"
   if compgen -G "$artifacts/*" >/dev/null; then
