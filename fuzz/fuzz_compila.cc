@@ -1,10 +1,12 @@
 #include "fuzz/fuzz_compila.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "compiler/codici_errore.h"
 #include "compiler/lettura/lettore_campi.h"
@@ -31,6 +33,32 @@ const std::string& LineaIncorporata() {
 const std::string& TrenoIncorporato() {
   static const std::string s = SorgenteTrenoIncorporata();
   return s;
+}
+
+// The rows of a source, each with its line end.
+std::vector<std::string_view> Righe(std::string_view s) {
+  std::vector<std::string_view> righe;
+  while (!s.empty()) {
+    size_t fine = s.find('\n');
+    fine = fine == std::string_view::npos ? s.size() : fine + 1;
+    righe.push_back(s.substr(0, fine));
+    s.remove_prefix(fine);
+  }
+  return righe;
+}
+
+// The keywords of the rows whose first number is a position on the line.
+constexpr std::string_view kChiaviPosizione[] = {
+    "pendenza", "curva",    "montagna", "indicatori_v",  "cartello",     "progressiva", "ripetizione",
+    "velocit",  "aderenza", "segnale",  "rallentamento", "abbattimento", "stazione"};
+
+bool Numero(std::string_view campo, long* n) {
+  const std::string testo(campo);
+  char* fine = nullptr;
+  *n = std::strtol(testo.c_str(), &fine, 10);
+  if (fine == testo.c_str()) return false;
+  while (*fine == ' ' || *fine == '\t' || *fine == '\r' || *fine == '\n') ++fine;
+  return *fine == '\0';
 }
 
 // Where the in-memory compile puts each of its files.
@@ -79,11 +107,118 @@ void VerificaFileLinea(const Tabelle& t, const std::string& b) {
   Verifica(valori == 2 * righe, "line table file holds the whole table");
 }
 
+// The memory of the grid, kept from one compile to the next. The grid is
+// created anew by every compile (assigned whole, every cell zero), so a
+// compile starts from the same state as with a fresh grid; only its
+// allocation is not made again for every input. The fuzz build annotates the
+// spare capacity of vectors for the address sanitizer, so an access beyond
+// the grid's end is still caught. The line table allocates its numbers
+// without filling them, so it gains nothing from being kept.
+struct Riserva {
+  std::vector<cella> percorso;
+};
+
+Riserva& LaRiserva() {
+  static Riserva r;
+  return r;
+}
+
+template <typename T>
+void Prendi(std::vector<T>* da, std::vector<T>* a) {
+  *a = std::move(*da);
+  a->clear();
+  *da = {};
+}
+
+// Gives a compile's tables back to the reserve once its checks are done,
+// keeping the larger of the two buffers.
+template <typename T>
+void Restituisci(std::vector<T>* da, std::vector<T>* a) {
+  if (da->capacity() > a->capacity()) *a = std::move(*da);
+}
+
+void Compila(std::string_view linea, std::string_view treno, CompilazioneInMemoria* c, int32_t j) {
+  Prendi(&LaRiserva().percorso, &c->tabelle.percorso);
+  CompilaInMemoria(linea, treno, c, j);
+}
+
+void Restituisci(CompilazioneInMemoria* c) {
+  Restituisci(&c->tabelle.percorso, &LaRiserva().percorso);
+}
+
 }  // namespace
+
+const std::string& LineaDelTreno() {
+  static const std::string linea = [] {
+    std::string s;
+    bool generale = true;
+    for (std::string_view riga : Righe(LineaIncorporata())) {
+      if (generale || contiene_nocase(riga, "[") || contiene_nocase(riga, "cartello") ||
+          contiene_nocase(riga, "indicatori_v"))
+        s += riga;
+      if (contiene_nocase(riga, "[pendenze]")) generale = false;
+    }
+    return s;
+  }();
+  return linea;
+}
+
+std::string Finestra(std::string_view sorgente, int32_t inizio, int32_t lunghezza) {
+  std::string s;
+  for (std::string_view riga : Righe(sorgente)) {
+    const size_t virgola = riga.find(',');
+    const std::string_view chiave = riga.substr(0, virgola);
+    if (virgola == std::string_view::npos) {
+      s += riga;
+      continue;
+    }
+    if (contiene_nocase(chiave, "lunghezza") && contiene_nocase(chiave, "percorso")) {
+      s += std::string(chiave) + ",    " + std::to_string(lunghezza) + "\r\n";
+      continue;
+    }
+    bool posizione = false;
+    for (std::string_view k : kChiaviPosizione) posizione = posizione || contiene_nocase(chiave, k);
+    // Split the rest into its fields; the last keeps the line end.
+    std::vector<std::string> campi;
+    std::string_view resto = riga.substr(virgola + 1);
+    for (size_t c; (c = resto.find(',')) != std::string_view::npos; resto.remove_prefix(c + 1))
+      campi.emplace_back(resto.substr(0, c));
+    campi.emplace_back(resto);
+    long p = 0;
+    if (!posizione || !Numero(campi[0], &p)) {
+      s += riga;
+      continue;
+    }
+    // A tunnel carries its end as well, the signal repetition its last
+    // position (capped to the short line's end).
+    const bool montagna = contiene_nocase(chiave, "montagna");
+    const bool ripetizione = contiene_nocase(chiave, "ripetizione");
+    if (p < inizio || p - inizio + 800 > lunghezza) continue;
+    const std::string fine_riga = campi.back().ends_with("\r\n") ? "\r\n" : "";
+    auto sposta = [&](size_t i, long v) {
+      campi[i] = "    " + std::to_string(v) + (i + 1 == campi.size() ? fine_riga : "");
+    };
+    sposta(0, p - inizio);
+    long q = 0;
+    if ((montagna || ripetizione) && campi.size() > 1 && Numero(campi[1], &q)) {
+      if (montagna && (q < inizio || q - inizio + 800 > lunghezza)) continue;
+      // A repetition ending at 0 means none; one ending beyond the window
+      // ends with the short line.
+      if (ripetizione && q > 0) q = std::clamp<long>(q - inizio, 0, lunghezza);
+      if (montagna) q -= inizio;
+      sposta(1, q);
+    }
+    s += chiave;
+    for (const std::string& c : campi) s += "," + c;
+  }
+  return s;
+}
 
 void VerificaCompilazione(const CompilazioneInMemoria& c, int32_t j) {
   const Tabelle& t = c.tabelle;
-  const Percorsi p(t);
+  // Every in-memory compile has the same scenario identity, so the paths
+  // are formed once.
+  static const Percorsi p(t);
   auto presente = [&](const std::string& path) { return c.fs.files.count(path) != 0; };
   auto file = [&](const std::string& path) -> const std::string& { return c.fs.files.at(path); };
 
@@ -151,23 +286,24 @@ void CompilaIngresso(Bersaglio b, std::string_view data) {
   std::string_view linea, treno;
   switch (b) {
     case Bersaglio::kLinea: linea = data; treno = TrenoIncorporato(); break;
-    case Bersaglio::kTreno: linea = LineaIncorporata(); treno = data; break;
+    case Bersaglio::kTreno: linea = LineaDelTreno(); treno = data; break;
     case Bersaglio::kEntrambi: DividiIngresso(data, &linea, &treno); break;
   }
   // The train half never looks at the plan of the line, so the train target
   // leaves it out: a run then costs a small fraction of a full one.
   const int32_t j = b == Bersaglio::kTreno ? 0 : 1;
   CompilazioneInMemoria c;
-  CompilaInMemoria(linea, treno, &c, j);
+  Compila(linea, treno, &c, j);
   VerificaCompilazione(c, j);
+  Restituisci(&c);
 
   // Only curve rows depend on whether the plan is built; without them the
   // grid and the station table must come out the same either way.
   if (j != 0 && !contiene_nocase(linea, "curva")) {
     CompilazioneInMemoria senza;
-    CompilaInMemoria(linea, treno, &senza, 0);
+    Compila(linea, treno, &senza, 0);
     VerificaCompilazione(senza, 0);
-    const Percorsi p(c.tabelle);
+    static const Percorsi p(c.tabelle);
     Verifica(senza.esito.tipo == c.esito.tipo, "same outcome without the plan");
     Verifica(senza.tabelle.codice_errore == c.tabelle.codice_errore, "same code without the plan");
     auto uguale = [&](const std::string& path) {
@@ -177,5 +313,6 @@ void CompilaIngresso(Bersaglio b, std::string_view data) {
     };
     Verifica(uguale(p.griglia) && uguale(p.stazioni) && uguale(p.treno),
              "same grid and station files without the plan");
+    Restituisci(&senza);
   }
 }

@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 #include "support/compila_memoria.h"
@@ -10,7 +11,7 @@
 // What a fuzz target feeds to the compiler.
 enum class Bersaglio {
   kLinea,     // the input is the line source; the train source is the built-in one
-  kTreno,     // the line source is the built-in one; the input is the train source
+  kTreno,     // the line source is LineaDelTreno(); the input is the train source
   kEntrambi,  // the input holds both, split at its first zero byte
 };
 
@@ -25,5 +26,18 @@ void CompilaIngresso(Bersaglio b, std::string_view data);
 // The checks of CompilaIngresso on one compile made with `j` as the driver's
 // argument, whose sources were both put in `c.fs` before it.
 void VerificaCompilazione(const CompilazioneInMemoria& c, int32_t j);
+
+// The line source the train target compiles against: the built-in line at
+// its full length with its "[generale]" rows and its boards (the features a
+// train row can collide with), without the gradient, curve and tunnel rows,
+// which the train half never meets and which would cost most of each run.
+const std::string& LineaDelTreno();
+
+// A window of a built-in source as a short line of its own: every row that
+// places something at a position from `inizio` on, shifted back by
+// `inizio`, as long as it fits a line of `lunghezza` metres (with the
+// station margin of 800 m); the length row says `lunghezza`. Rows without a
+// position (markers, comments, the train's header values) stay as they are.
+std::string Finestra(std::string_view sorgente, int32_t inizio, int32_t lunghezza);
 
 #endif  // SB_FUZZ_FUZZ_COMPILA_H_

@@ -1,15 +1,24 @@
 // Writes the seeds made from the built-in sources into the corpus folders
 // given on the command line: <linea-dir> <treno-dir> <entrambi-dir>
-// [<decodifica-dir>]. The decoders' seeds are the compiled files of the
-// built-in scenario: its station table and track grid whole, and the first
-// kilometre of its line table (the whole one is too long for an input).
+// [<decodifica-dir>].
+//
+// Besides the whole built-in sources, each line and combined folder gets
+// windows of the built-in line a few kilometres long. A compile costs about
+// as much as the line is long (its grid and its plan, a row per metre), so
+// short lines keep the fuzzers fast, while the windows still hold every kind
+// of row of the built-in sources with real values.
+//
+// The decoders' seeds are the compiled files of the built-in scenario: its
+// station table and track grid whole, and the first kilometre of its line
+// table (the whole one is too long for an input).
 #include <cstdio>
 #include <fstream>
 #include <string>
 
-#include "compiler/uscita/formato_linea.h"
-#include "platform/executable_dir.h"
 #include "compiler/nomi_file.h"
+#include "compiler/uscita/formato_linea.h"
+#include "fuzz/fuzz_compila.h"
+#include "platform/executable_dir.h"
 #include "support/compila_memoria.h"
 
 namespace {
@@ -20,6 +29,28 @@ bool Scrivi(const std::string& path, const std::string& bytes) {
   return static_cast<bool>(out);
 }
 
+// Where the windows start (with stations, signals and boards in each) and
+// how long they are.
+constexpr int32_t kInizi[] = {0, 42000, 104000, 133000, 156000};
+constexpr int32_t kLunghezza = 6000;
+
+bool ScriviSemiDecodifica(const std::string& dir, const std::string& linea,
+                          const std::string& treno) {
+  CompilazioneInMemoria c;
+  CompilaInMemoria(linea, treno, &c);
+  const Tabelle& t = c.tabelle;
+  auto file = [&](const std::string& nome) { return c.fs.files[JoinPath(kDirectoryMemoria, nome)]; };
+  Tabelle inizio;
+  const size_t righe = 1000, tutte = static_cast<size_t>(t.limite_tabella) + 1;
+  inizio.tabella_linea.assign(2 * righe, valore{});
+  for (size_t k = 0; k < 2; ++k)
+    for (size_t r = 0; r < righe; ++r)
+      inizio.tabella_linea.imposta(k * righe + r, t.tabella_linea[k * tutte + r]);
+  return Scrivi(dir + "/incorporata.sim", file(nome_file_stazioni(t.nome_scenario, t.numero_treno))) &&
+         Scrivi(dir + "/incorporata.dat", file(nome_file_percorso(t.nome_scenario, t.numero_treno))) &&
+         Scrivi(dir + "/linea_primo_km.dat", codifica_linea(inizio));
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -28,24 +59,19 @@ int main(int argc, char** argv) {
                  "usage: fuzz_semi <linea-dir> <treno-dir> <entrambi-dir> [<decodifica-dir>]\n");
     return 2;
   }
+  const std::string dir_linea = argv[1], dir_treno = argv[2], dir_entrambi = argv[3];
   const std::string linea = SorgenteLineaIncorporata();
   const std::string treno = SorgenteTrenoIncorporata();
-  bool ok = Scrivi(std::string(argv[1]) + "/incorporata.txt", linea) &&
-            Scrivi(std::string(argv[2]) + "/incorporato.txt", treno) &&
-            Scrivi(std::string(argv[3]) + "/incorporati.bin", linea + std::string(1, '\0') + treno);
-  if (ok && argc == 5) {
-    CompilazioneInMemoria c;
-    CompilaInMemoria(linea, treno, &c);
-    const Tabelle& t = c.tabelle;
-    auto file = [&](const std::string& nome) { return c.fs.files[JoinPath(kDirectoryMemoria, nome)]; };
-    Tabelle inizio;
-    const size_t righe = 1000, tutte = static_cast<size_t>(t.limite_tabella) + 1;
-    for (size_t k = 0; k < 2; ++k)
-      for (size_t r = 0; r < righe; ++r) inizio.tabella_linea.push_back(t.tabella_linea[k * tutte + r]);
-    const std::string dir = argv[4];
-    ok = Scrivi(dir + "/incorporata.sim", file(nome_file_stazioni(t.nome_scenario, t.numero_treno))) &&
-         Scrivi(dir + "/incorporata.dat", file(nome_file_percorso(t.nome_scenario, t.numero_treno))) &&
-         Scrivi(dir + "/linea_primo_km.dat", codifica_linea(inizio));
+  bool ok = Scrivi(dir_linea + "/incorporata.txt", linea) &&
+            Scrivi(dir_treno + "/incorporato.txt", treno) &&
+            Scrivi(dir_entrambi + "/incorporati.bin", linea + std::string(1, '\0') + treno);
+  for (int32_t inizio : kInizi) {
+    const std::string nome = "/finestra_" + std::to_string(inizio);
+    const std::string corta = Finestra(linea, inizio, kLunghezza);
+    ok = ok && Scrivi(dir_linea + nome + ".txt", corta) &&
+         Scrivi(dir_entrambi + nome + ".bin",
+                corta + std::string(1, '\0') + Finestra(treno, inizio, kLunghezza));
   }
+  if (ok && argc == 5) ok = ScriviSemiDecodifica(argv[4], linea, treno);
   return ok ? 0 : 1;
 }

@@ -49,9 +49,10 @@ TEST(CodiceGaraTest, CaseDoesNotMatterIncludingAccentedLetters) {
   Codici mixed = calcola("58121", "Lavrano_Cestelle");
   EXPECT_EQ(upper.og, mixed.og);
   EXPECT_EQ(upper.st, mixed.st);
-  // Windows-1252 capitals: À (C0) and Š (8A) against à (E0) and š (9A).
-  Codici accenti = calcola("", "\xC0\x8A");
-  Codici minuscole = calcola("", "\xE0\x9A");
+  // Windows-1252 capitals: À (C0), Š (8A), Œ (8C), Ž (8E), Ÿ (9F) against
+  // à (E0), š (9A), œ (9C), ž (9E), ÿ (FF).
+  Codici accenti = calcola("", "\xC0\x8A\x8C\x8E\x9F");
+  Codici minuscole = calcola("", "\xE0\x9A\x9C\x9E\xFF");
   EXPECT_EQ(accenti.og, minuscole.og);
   EXPECT_EQ(accenti.st, minuscole.st);
   EXPECT_NE(calcola("", "\xD7").og, calcola("", "\xF7").og);  // × is not a letter

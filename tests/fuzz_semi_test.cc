@@ -79,7 +79,7 @@ TEST(FuzzSemiTest, LineSeedsReachTheirCodes) {
 }
 
 TEST(FuzzSemiTest, TrainSeedsReachTheirCodes) {
-  const std::string linea = SorgenteLineaIncorporata();
+  const std::string& linea = LineaDelTreno();
   PerOgniSeme("treno", Bersaglio::kTreno, [&](const std::string& testo, int32_t atteso) {
     VerificaCompilazione(linea, testo, atteso);
   });
@@ -91,6 +91,26 @@ TEST(FuzzSemiTest, CombinedSeedsReachTheirCodes) {
     DividiIngresso(testo, &linea, &treno);
     VerificaCompilazione(linea, treno, atteso);
   });
+}
+
+}  // namespace
+
+namespace {
+
+// The short lines the seed writer cuts from the built-in sources: each is a
+// whole compile, ending without a code, with the length it was given.
+TEST(FuzzSemiTest, WindowsOfTheBuiltInSourcesCompile) {
+  const std::string linea = SorgenteLineaIncorporata(), treno = SorgenteTrenoIncorporata();
+  for (int32_t inizio : {0, 42000, 104000, 133000, 156000}) {
+    SCOPED_TRACE(inizio);
+    const std::string corta = Finestra(linea, inizio, 6000);
+    CompilazioneInMemoria c;
+    CompilaInMemoria(corta, Finestra(treno, inizio, 6000), &c);
+    ASSERT_EQ(c.esito.tipo, Tipo::kCompletato) << c.esito.fallimento.message();
+    EXPECT_EQ(c.tabelle.codice_errore, 0) << "position " << c.tabelle.posizione_errore;
+    EXPECT_EQ(c.tabelle.stazioni[84].fine, 6000);
+    CompilaIngresso(Bersaglio::kEntrambi, corta + std::string(1, '\0') + Finestra(treno, inizio, 6000));
+  }
 }
 
 }  // namespace

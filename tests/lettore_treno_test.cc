@@ -442,6 +442,32 @@ TEST_F(LettoreTrenoTest, FailedDeleteAfterAConflictKeepsThePositionFromBefore) {
   EXPECT_EQ(t.posizione_errore, 77);
 }
 
+// A signal or slow-down before the start of the line passes the grid test
+// (which looks only at the far end) but has no cell: refused as outside.
+class PrimaDellInizioTest : public LettoreTrenoTest,
+                           public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(PrimaDellInizioTest, SignalAndSlowDownBeforeTheStart) {
+  leggi_righe({GetParam(), "numero vetture, 9"});
+  EXPECT_EQ(t.codice_errore, codice::kFuoriPercorso);
+  EXPECT_EQ(s(84).posizione, 0);  // the rows after it are not read
+}
+
+INSTANTIATE_TEST_SUITE_P(Righe, PrimaDellInizioTest,
+                         ::testing::Values("segnale, -100, 2, 4, 0, 0, 0, 2, 1,0,0, 0",
+                                           "rallentamento, -100, 60, 50, 3, 1, 0",
+                                           "rallentamento, 1000, 60, -1200, 3, 1, 0"));
+
+// A train source that ends with a code of its own and then cannot be
+// deleted: the failed delete is what is recorded, at the position before.
+TEST_F(LettoreTrenoTest, AFailedDeleteAfterACodeIsAReadingFailure) {
+  fs.Fail(MemoryFileSystem::Op::kRemove, kSorgente);
+  t.posizione_errore = 7;
+  leggi_righe({Stazione(16010, 12, 600, "X")});
+  EXPECT_EQ(t.codice_errore, codice::kLetturaFallita);
+  EXPECT_EQ(t.posizione_errore, 7);
+}
+
 TEST_F(LettoreTrenoTest, ProgressiveChangesAreCheckedLast) {
   t.stazioni[83].fine = 16425;
   leggi_righe({"numero vetture, 9"});

@@ -31,7 +31,7 @@ void memo_segnale(Tabelle& t, int32_t posizione, int32_t& sx, int32_t& s1, int32
                   int32_t& rapp, int32_t& dx, int32_t& d1, int32_t& d2, int32_t& d3,
                   int32_t& tempo) {
   const int64_t k = cella_di(posizione, 1);
-  if (k < 0) {
+  if (k < 0) {  // the reader refuses a signal before the line's start first
     t.codice_errore = codice::kFuoriPercorso;
     return;
   }

@@ -21,6 +21,8 @@ inline char* PutU8(char* p, uint8_t v) {
 }
 
 // On a little-endian host a value's own bytes are already in file order.
+// The byte-by-byte branches below serve a big-endian host only; on the
+// little-endian machines this is built and tested on they never run.
 template <typename T>
 inline char* PutNativo(char* p, T v) {
   std::memcpy(p, &v, sizeof v);
