@@ -10,7 +10,8 @@
 // BUILDER is the built scenario_builder, PAVIMENTO the floor program. For
 // the long line, COMPILA is run as `COMPILA DIR` on a directory that holds
 // the built-in sources with the length row changed to 1000000; with --tool,
-// COMPILA is the authoring tool and is run as `COMPILA compile DIR` instead.
+// COMPILA is the authoring tool and is run as `COMPILA compile LINE TRAIN -o DIR`
+// on the sources in DIR instead.
 // Peak memory is the child's maximum resident set (wait4). The second form
 // only writes the long line's sources into DIR, to run a compile by hand.
 #include <fcntl.h>
@@ -217,8 +218,13 @@ int main(int argc, char** argv) {
   const fs::path dir_lunga = lavoro / "lunga";
   fs::create_directories(dir_lunga);
   std::vector<std::string> argv_c = {compila};
-  if (tool) argv_c.push_back("compile");
-  argv_c.push_back(dir_lunga.string());
+  if (tool) {
+    argv_c.insert(argv_c.end(), {"compile", (dir_lunga / nome_sorgente_linea(kScenario)).string(),
+                                 (dir_lunga / nome_sorgente_treno(kScenario, kTreno)).string(),
+                                 "-o", dir_lunga.string()});
+  } else {
+    argv_c.push_back(dir_lunga.string());
+  }
   Caso lunga{std::string("1,000,000 m line: ") + (tool ? "scenario_tool compile" : "compile") +
                  ", three files",
              argv_c,
