@@ -20,7 +20,9 @@ semi() { [[ $1 == check ]] && echo entrambi || echo "$1"; }
 dictionary_targets=" linea treno entrambi check "
 
 cmake --preset fuzz >/dev/null
-cmake --build --preset fuzz -j2 >/dev/null
+if ! cmake --build --preset fuzz -j2 >build/fuzz-build.log 2>&1; then
+  tail -50 build/fuzz-build.log; echo "the fuzz targets do not build"; exit 1
+fi
 
 out=build/fuzz
 status=0
