@@ -71,14 +71,18 @@ int esegui(const Opzioni& o) {
   else
     std::fputs(a->testo().c_str(), stderr);
 
-  const Compilazione& c = *a->compilazione;
+  Compilazione& c = *a->compilazione;
   const bool completo = c.esito.tipo == EsitoCompilazione::Tipo::kCompletato;
   const bool pulito = a->pulita();
   if (!o.scrive) return pulito ? kToolOk : kToolProblemi;
   if (!pulito && !(o.avanti && completo)) return kToolProblemi;
 
+  // Once the diagnostics are out the tables are done with: the plan of a
+  // long line is about as large as its file, and each file's bytes move
+  // rather than copy, so the compile holds each output only once.
+  c.tabelle.tabella_linea.clear();
   std::vector<FileDaScrivere> file;
-  for (const auto& [n, dati] : c.file) file.push_back({JoinPath(o.directory, n), dati});
+  for (auto& [n, dati] : c.file) file.push_back({JoinPath(o.directory, n), std::move(dati)});
   if (Status s = scrivi_insieme(*fs, file); !s.ok()) {
     std::fprintf(stderr, "scenario_tool %s: %s; no file written\n", comando, s.message().c_str());
     return kToolProblemi;
