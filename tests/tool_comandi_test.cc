@@ -136,17 +136,18 @@ TEST_F(ToolTest, UnaCompilazioneFallitaLasciaIFileDiPrima) {
 TEST_F(ToolTest, UsoErrato) {
   struct Caso {
     std::vector<std::string> args;
-    std::string messaggio;  // the start of the one line on standard error
+    std::string messaggio;  // how the one line on standard error starts
   };
+  // The system's reason follows the path; its wording (and the console's
+  // line end) is the platform's own, so only what comes before it is fixed.
   const Caso casi[] = {
-      {{"check", "nope_linea.txt", kTreno},
-       "scenario_tool check: cannot open 'nope_linea.txt': No such file or directory\n"},
+      {{"check", "nope_linea.txt", kTreno}, "scenario_tool check: cannot open 'nope_linea.txt': "},
       {{"check", kLinea, kTreno, "--bogus"}, ""},
       {{"compile", kLinea, kTreno, "-o", "no_such_dir"},
-       "scenario_tool compile: cannot use directory 'no_such_dir': No such file or directory\n"},
+       "scenario_tool compile: cannot use directory 'no_such_dir': "},
       {{"check", kLinea, "treno.txt"},
        "scenario_tool check: cannot tell the train number from 'treno.txt' (a train source is "
-       "named NAME_NUMBER-.txt): give it with --number NUMBER\n"},
+       "named NAME_NUMBER-.txt): give it with --number NUMBER"},
   };
   for (const Caso& c : casi) {
     SCOPED_TRACE(c.args.back());
@@ -154,7 +155,9 @@ TEST_F(ToolTest, UsoErrato) {
     const RunResult r = RunToolIn(sorgenti.path(), c.args);
     EXPECT_EQ(r.exit_status, 2);
     if (!c.messaggio.empty()) {
-      EXPECT_EQ(r.err, c.messaggio);
+      EXPECT_EQ(r.err.rfind(c.messaggio, 0), 0u) << r.err;
+      EXPECT_GT(r.err.size(), c.messaggio.size()) << r.err;
+      EXPECT_EQ(r.err.find('\n'), r.err.size() - 1) << "one line: " << r.err;
     }
   }
   // With the options, any file names do.
