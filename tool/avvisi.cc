@@ -45,15 +45,6 @@ std::string minuscolo(std::string_view s) {
   return out;
 }
 
-std::string q(std::string_view s) {
-  std::string out;
-  out.reserve(s.size() + 2);
-  out += '"';
-  out += s;
-  out += '"';
-  return out;
-}
-
 bool e_marcatore(std::string_view t) {
   if (t.find('[') == std::string_view::npos || t.find(']') == std::string_view::npos) return false;
   const size_t primo = t.find_first_not_of(" \t");

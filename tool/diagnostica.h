@@ -76,4 +76,14 @@ std::string json_diagnostiche(const std::vector<Diagnostica>& d,
 // Windows-1252 bytes as UTF-8.
 std::string utf8_da_1252(std::string_view s);
 
+// `s` in double quotes, the way a sentence names a keyword or a field.
+inline std::string q(std::string_view s) {
+  std::string out;
+  out.reserve(s.size() + 2);
+  out += '"';
+  out += s;
+  out += '"';
+  return out;
+}
+
 #endif  // SB_TOOL_DIAGNOSTICA_H_

@@ -15,15 +15,6 @@
 namespace {
 
 std::string m(int64_t v) { return std::to_string(v) + " m"; }
-std::string q(std::string_view s) {
-  std::string out;
-  out.reserve(s.size() + 2);
-  out += '"';
-  out += s;
-  out += '"';
-  return out;
-}
-
 // Codes that come with a position in posizione_errore.
 bool ha_posizione(int32_t codice) {
   switch (codice) {
