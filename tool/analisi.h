@@ -29,9 +29,11 @@ struct Analisi {
   std::string json() const;
 };
 
-// `nome_linea` and `nome_treno` are the paths the diagnostics name.
+// `nome_linea` and `nome_treno` are the paths the diagnostics name; the
+// compile's outputs go to `destinazione` as compila_sorgenti says.
 std::unique_ptr<Analisi> analizza(const std::string& nome_linea, std::string linea,
                                   const std::string& nome_treno, std::string treno,
-                                  const std::string& nome, const std::string& numero, int32_t j);
+                                  const std::string& nome, const std::string& numero, int32_t j,
+                                  const Destinazione* destinazione = nullptr);
 
 #endif  // SB_TOOL_ANALISI_H_

@@ -7,7 +7,6 @@
 #include <string>
 #include <vector>
 
-#include "platform/executable_dir.h"
 #include "platform/file_system.h"
 #include "tool/analisi.h"
 #include "tool/comandi.h"
@@ -64,26 +63,33 @@ int esegui(const Opzioni& o) {
   }
 
   const int32_t j = o.scrive && o.senza_tabella_linea ? 0 : 1;
-  const std::unique_ptr<Analisi> a =
-      analizza(o.linea, std::move(linea), o.treno, std::move(treno), nome, numero, j);
+  // A compile streams its outputs to temporary names in the directory as it
+  // encodes them; only once the diagnostics allow it do they take their
+  // names, all three or none.
+  const Destinazione destinazione{fs.get(), o.directory};
+  const std::unique_ptr<Analisi> a = analizza(o.linea, std::move(linea), o.treno,
+                                              std::move(treno), nome, numero, j,
+                                              o.scrive ? &destinazione : nullptr);
   if (o.formato == "json")
     std::fputs(a->json().c_str(), stdout);
   else
     std::fputs(a->testo().c_str(), stderr);
 
-  Compilazione& c = *a->compilazione;
+  const Compilazione& c = *a->compilazione;
   const bool completo = c.esito.tipo == EsitoCompilazione::Tipo::kCompletato;
   const bool pulito = a->pulita();
   if (!o.scrive) return pulito ? kToolOk : kToolProblemi;
-  if (!pulito && !(o.avanti && completo)) return kToolProblemi;
-
-  // Once the diagnostics are out the tables are done with: the plan of a
-  // long line is about as large as its file, and each file's bytes move
-  // rather than copy, so the compile holds each output only once.
-  c.tabelle.tabella_linea.clear();
-  std::vector<FileDaScrivere> file;
-  for (auto& [n, dati] : c.file) file.push_back({JoinPath(o.directory, n), std::move(dati)});
-  if (Status s = scrivi_insieme(*fs, file); !s.ok()) {
+  if (!pulito && !(o.avanti && completo)) {
+    scarta_nuovi(*fs, c.scritti);
+    return kToolProblemi;
+  }
+  Status s = c.guasto_scrittura;
+  if (s.ok()) {
+    s = sostituisci_con_nuovi(*fs, c.scritti);
+  } else {
+    scarta_nuovi(*fs, c.scritti);
+  }
+  if (!s.ok()) {
     std::fprintf(stderr, "scenario_tool %s: %s; no file written\n", comando, s.message().c_str());
     return kToolProblemi;
   }

@@ -1,9 +1,8 @@
 #include "tool/compilazione.h"
 
 #include "compiler/ambiente.h"
-#include "platform/executable_dir.h"
-#include "platform/file_system.h"
 #include "compiler/nomi_file.h"
+#include "tool/file_system_compilazione.h"
 
 namespace {
 // The directory the compile believes it runs in; it exists only in memory.
@@ -12,27 +11,20 @@ constexpr char kDirectory[] = "scenario";
 
 std::unique_ptr<Compilazione> compila_sorgenti(const std::string& linea, const std::string& treno,
                                                const std::string& nome, const std::string& numero,
-                                               int32_t j) {
+                                               int32_t j, const Destinazione* destinazione) {
   auto c = std::make_unique<Compilazione>();
   Tabelle& t = c->tabelle;
   t.nome_scenario = nome;
   t.numero_treno = numero;
   t.registro = &c->registro;
 
-  MemoryFileSystem fs;
-  fs.files[JoinPath(kDirectory, nome_sorgente_linea(nome))] = linea;
-  fs.files[JoinPath(kDirectory, nome_sorgente_treno(nome, numero))] = treno;
+  FileSystemCompilazione fs =
+      destinazione ? FileSystemCompilazione(kDirectory, destinazione->fs, destinazione->directory)
+                   : FileSystemCompilazione(kDirectory);
+  fs.metti_sorgente(nome_sorgente_linea(nome), linea);
+  fs.metti_sorgente(nome_sorgente_treno(nome, numero), treno);
   c->esito = memorizza_percorso(t, Ambiente{&fs, kDirectory}, j);
-
-  if (c->esito.tipo == EsitoCompilazione::Tipo::kCompletato) {
-    std::vector<std::string> nomi;
-    if (j != 0) nomi.push_back(nome_file_linea(nome));
-    nomi.push_back(nome_file_stazioni(nome, numero));
-    nomi.push_back(nome_file_percorso(nome, numero));
-    for (const std::string& n : nomi) {
-      auto it = fs.files.find(JoinPath(kDirectory, n));
-      if (it != fs.files.end()) c->file.emplace_back(n, std::move(it->second));
-    }
-  }
+  c->scritti = fs.scritti();
+  c->guasto_scrittura = fs.guasto();
   return c;
 }

@@ -2,33 +2,46 @@
 #define SB_TOOL_COMPILAZIONE_H_
 
 // The builder's own compile, run on an author's two sources without ever
-// touching them: their bytes go into a file system held in memory under the
-// names the compiler reads (and deletes, which in memory harms nothing), and
-// the files it writes are taken out of memory afterwards.
+// touching them: their bytes are read from memory under the names the
+// compiler reads (and deletes, which in memory harms nothing), and the files
+// it writes are streamed to temporary names in a destination directory, for
+// the caller to put in place or to throw away (see FileSystemCompilazione).
 
 #include <cstdint>
 #include <memory>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "compiler/memorizza_percorso.h"
 #include "compiler/registro.h"
 #include "compiler/tabelle.h"
+#include "platform/file_system.h"
+#include "platform/status.h"
 
 struct Compilazione {
   Tabelle tabelle;
   Registro registro;  // hung on `tabelle` for the whole compile
   EsitoCompilazione esito;
-  // The files the builder writes for these sources, by file name, in the
-  // order it writes them; none when the compile did not complete.
-  std::vector<std::pair<std::string, std::string>> file;
+  // The final paths of the files the builder wrote for these sources, in
+  // the order it writes them, each complete under path + kSuffissoNuovo;
+  // none when the compile did not complete or had no destination.
+  std::vector<std::string> scritti;
+  // Why an output could not be written to the destination; when it fails,
+  // `scritti` holds the temporaries written before it.
+  Status guasto_scrittura;
+};
+
+// Where a compile's outputs go: the directory `directory` of `fs`.
+struct Destinazione {
+  FileSystem* fs;
+  std::string directory;
 };
 
 // Compiles `linea` and `treno` as the sources of scenario `nome` with train
-// `numero`; `j` is the driver's argument (0: no line table).
+// `numero`; `j` is the driver's argument (0: no line table). Without a
+// destination the outputs are encoded and dropped.
 std::unique_ptr<Compilazione> compila_sorgenti(const std::string& linea, const std::string& treno,
                                                const std::string& nome, const std::string& numero,
-                                               int32_t j);
+                                               int32_t j, const Destinazione* destinazione = nullptr);
 
 #endif  // SB_TOOL_COMPILAZIONE_H_

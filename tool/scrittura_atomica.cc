@@ -39,39 +39,43 @@ Status con_ripristino(const Status& guasto, const Status& ripristino) {
 
 }  // namespace
 
-Status scrivi_insieme(FileSystem& fs, const std::vector<FileDaScrivere>& file) {
-  std::vector<std::string> nuovi;
-  auto togli_nuovi = [&] {
-    for (const std::string& p : nuovi)
-      if (fs.Exists(p)) (void)fs.Remove(p);
-  };
+void scarta_nuovi(FileSystem& fs, const std::vector<std::string>& finali) {
+  for (const std::string& f : finali) {
+    const std::string nuovo = f + kSuffissoNuovo;
+    if (fs.Exists(nuovo)) (void)fs.Remove(nuovo);
+  }
+}
 
+Status scrivi_insieme(FileSystem& fs, const std::vector<FileDaScrivere>& file) {
+  std::vector<std::string> finali;
   for (const FileDaScrivere& f : file) {
-    const std::string nuovo = f.path + kSuffissoNuovo;
     // Create deletes what it wrote of a file it could not finish.
-    if (Status s = fs.Create(nuovo, f.dati); !s.ok()) {
-      togli_nuovi();
+    if (Status s = fs.Create(f.path + kSuffissoNuovo, f.dati); !s.ok()) {
+      scarta_nuovi(fs, finali);
       return s;
     }
-    nuovi.push_back(nuovo);
+    finali.push_back(f.path);
   }
+  return sostituisci_con_nuovi(fs, finali);
+}
 
+Status sostituisci_con_nuovi(FileSystem& fs, const std::vector<std::string>& finali) {
   Giornale giornale(fs);
   std::vector<std::string> vecchi;
-  for (const FileDaScrivere& f : file) {
-    if (!fs.Exists(f.path)) continue;
-    const std::string vecchio = f.path + kSuffissoVecchio;
-    if (Status s = giornale.sposta(f.path, vecchio); !s.ok()) {
+  for (const std::string& f : finali) {
+    if (!fs.Exists(f)) continue;
+    const std::string vecchio = f + kSuffissoVecchio;
+    if (Status s = giornale.sposta(f, vecchio); !s.ok()) {
       Status r = giornale.annulla();
-      togli_nuovi();
+      scarta_nuovi(fs, finali);
       return con_ripristino(s, r);
     }
     vecchi.push_back(vecchio);
   }
-  for (size_t i = 0; i < file.size(); ++i) {
-    if (Status s = giornale.sposta(nuovi[i], file[i].path); !s.ok()) {
+  for (const std::string& f : finali) {
+    if (Status s = giornale.sposta(f + kSuffissoNuovo, f); !s.ok()) {
       Status r = giornale.annulla();
-      togli_nuovi();
+      scarta_nuovi(fs, finali);
       return con_ripristino(s, r);
     }
   }

@@ -29,4 +29,12 @@ struct FileDaScrivere {
 // when undoing failed as well, it says which file could not be put back.
 Status scrivi_insieme(FileSystem& fs, const std::vector<FileDaScrivere>& file);
 
+// The second half of scrivi_insieme, for files whose new content was already
+// written whole under path + kSuffissoNuovo: gives each of `finali` its new
+// content, all or nothing. On failure no temporary is left.
+Status sostituisci_con_nuovi(FileSystem& fs, const std::vector<std::string>& finali);
+
+// Deletes the temporaries of `finali`, whose new content is not wanted.
+void scarta_nuovi(FileSystem& fs, const std::vector<std::string>& finali);
+
 #endif  // SB_TOOL_SCRITTURA_ATOMICA_H_

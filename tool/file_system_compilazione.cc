@@ -1,0 +1,60 @@
+#include "tool/file_system_compilazione.h"
+
+#include <filesystem>
+#include <utility>
+
+#include "platform/executable_dir.h"
+#include "tool/scrittura_atomica.h"
+
+FileSystemCompilazione::FileSystemCompilazione(std::string directory, FileSystem* reale,
+                                               std::string destinazione)
+    : directory_(std::move(directory)), reale_(reale), destinazione_(std::move(destinazione)) {}
+
+void FileSystemCompilazione::metti_sorgente(const std::string& nome, std::string bytes) {
+  sorgenti_[JoinPath(directory_, nome)] = std::move(bytes);
+}
+
+bool FileSystemCompilazione::Exists(const std::string& path) { return sorgenti_.count(path) != 0; }
+
+// The protocol's first open of an output name; the output itself is
+// created under its temporary name.
+Status FileSystemCompilazione::Touch(const std::string&) { return Status::Ok(); }
+
+Status FileSystemCompilazione::Remove(const std::string& path) {
+  sorgenti_.erase(path);
+  return Status::Ok();
+}
+
+Status FileSystemCompilazione::Create(const std::string& path, std::string_view data) {
+  WholeBytes whole(data);
+  return CreateFrom(path, whole);
+}
+
+Status FileSystemCompilazione::CreateFrom(const std::string& path, ByteSource& source) {
+  if (reale_ == nullptr || !guasto_.ok()) {
+    while (!source.Next().empty()) {
+    }
+    return Status::Ok();
+  }
+  const std::string finale =
+      JoinPath(destinazione_, std::filesystem::path(path).filename().string());
+  if (Status s = reale_->CreateFrom(finale + kSuffissoNuovo, source); !s.ok()) {
+    guasto_ = s;
+    while (!source.Next().empty()) {
+    }
+  } else {
+    scritti_.push_back(finale);
+  }
+  return Status::Ok();
+}
+
+Status FileSystemCompilazione::Read(const std::string& path, std::string* data) {
+  auto it = sorgenti_.find(path);
+  if (it == sorgenti_.end()) return Status::Error("cannot open '" + path + "': No such file or directory");
+  *data = it->second;
+  return Status::Ok();
+}
+
+Status FileSystemCompilazione::Rename(const std::string& from, const std::string&) {
+  return Status::Error("cannot rename '" + from + "': not a file of this compile");
+}
