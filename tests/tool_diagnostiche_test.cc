@@ -6,6 +6,7 @@
 #include <nlohmann/json.hpp>
 #include <string>
 
+#include "platform/executable_dir.h"
 #include "platform/file_system.h"
 #include "tool/analisi.h"
 #include "tool/scrittura_atomica.h"
@@ -203,6 +204,33 @@ TEST_F(ScritturaInsiemeTest, UnGuastoAMetaLasciaIVecchi) {
     EXPECT_FALSE(s.ok());
     AttesiVecchi();
   }
+}
+
+// A compile streams its outputs to temporaries in the destination; one that
+// cannot be written is kept aside, not shown to the compile, whose account
+// of the sources stays what it is without a destination.
+TEST(CompilazioneVersoDestinazioneTest, UnGuastoDiScritturaNonCambiaLaDiagnosi) {
+  MemoryFileSystem fs;
+  const Destinazione d{&fs, "out"};
+  const auto senza = Analizza(kLinea, kTreno);
+  EXPECT_TRUE(senza->compilazione->scritti.empty());
+
+  const auto a = analizza("L_linea.txt", kLinea, "L_1-.txt", kTreno, "L", "1", 1, &d);
+  EXPECT_TRUE(a->compilazione->guasto_scrittura.ok());
+  const std::string tabella = JoinPath("out", "L_linea.dat"), sim = JoinPath("out", "L_1.sim");
+  EXPECT_EQ(a->compilazione->scritti,
+            (std::vector<std::string>{tabella, sim, JoinPath("out", "L_1.dat")}));
+  EXPECT_EQ(fs.files.size(), 3u);
+  EXPECT_EQ(fs.files.count(sim + kSuffissoNuovo), 1u);
+
+  fs = MemoryFileSystem();
+  fs.Fail(MemoryFileSystem::Op::kCreate, sim + kSuffissoNuovo);
+  const auto g = analizza("L_linea.txt", kLinea, "L_1-.txt", kTreno, "L", "1", 1, &d);
+  EXPECT_FALSE(g->compilazione->guasto_scrittura.ok());
+  EXPECT_EQ(g->compilazione->scritti, std::vector<std::string>{tabella});
+  EXPECT_EQ(g->compilazione->esito.tipo, EsitoCompilazione::Tipo::kCompletato);
+  EXPECT_EQ(g->testo(), senza->testo());
+  EXPECT_TRUE(g->pulita());
 }
 
 }  // namespace

@@ -1,6 +1,5 @@
 #include "tool/file_system_compilazione.h"
 
-#include <filesystem>
 #include <utility>
 
 #include "platform/executable_dir.h"
@@ -36,8 +35,11 @@ Status FileSystemCompilazione::CreateFrom(const std::string& path, ByteSource& s
     }
     return Status::Ok();
   }
-  const std::string finale =
-      JoinPath(destinazione_, std::filesystem::path(path).filename().string());
+  // The compile names its outputs in its own directory; they keep their
+  // file names in the destination.
+  const std::string cartella = JoinPath(directory_, "");
+  const std::string nome = path.rfind(cartella, 0) == 0 ? path.substr(cartella.size()) : path;
+  const std::string finale = JoinPath(destinazione_, nome);
   if (Status s = reale_->CreateFrom(finale + kSuffissoNuovo, source); !s.ok()) {
     guasto_ = s;
     while (!source.Next().empty()) {
