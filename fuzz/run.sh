@@ -6,9 +6,16 @@
 # input is left in build/fuzz/artifacts/<target>/ and belongs, once mended,
 # in fuzz/regressions/<target>/. Prints, per target, the executions per
 # second and the number of corpus entries at the end of its run.
+#
+# With --together as second argument the targets run at the same time, each
+# under `nice`, rather than one after another: a long campaign then takes
+# its length once, not once per target, on a machine that may be busy with
+# other work meanwhile.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds="${1:-60}"
+together=false
+[[ "${2:-}" == --together ]] && together=true
 
 # The targets, each with its kept failures in fuzz/regressions/<name>/ and
 # its seeds in fuzz/seeds/<name>/; a new target is one more word here.
@@ -25,7 +32,6 @@ if ! cmake --build --preset fuzz -j2 >build/fuzz-build.log 2>&1; then
 fi
 
 out=build/fuzz
-status=0
 for target in "${targets[@]}"; do
   corpus="$out/corpus/$target"
   artifacts="$out/artifacts/$target"
@@ -39,25 +45,45 @@ done
   "$out/corpus/decodifica"
 cp "$out/corpus/entrambi/"*.bin "$out/corpus/check/"
 
-for target in "${targets[@]}"; do
-  corpus="$out/corpus/$target"
-  artifacts="$out/artifacts/$target"
-  log="$out/fuzz_$target.log"
-  extra=()
+# Runs one target; its summary goes to $out/fuzz_<target>.summary, and its
+# status is 1 when it failed or left a finding.
+fuzz_one() {
+  local target=$1 corpus="$out/corpus/$1" artifacts="$out/artifacts/$1"
+  local log="$out/fuzz_$1.log" summary="$out/fuzz_$1.summary" failed=0
+  local extra=()
   [[ "$dictionary_targets" == *" $target "* ]] && extra+=(-dict=fuzz/sorgenti.dict)
-  echo "== fuzz_$target for ${seconds}s"
-  if ! "$out/fuzz/fuzz_$target" "$corpus" -max_total_time="$seconds" -timeout=30 \
+  local run=("$out/fuzz/fuzz_$target")
+  $together && run=(nice -n 19 "${run[@]}")
+  : >"$summary"
+  if ! "${run[@]}" "$corpus" -max_total_time="$seconds" -timeout=30 \
       -rss_limit_mb=4096 -max_len=65536 -print_final_stats=1 "${extra[@]}" \
       -artifact_prefix="$artifacts/" >"$log" 2>&1; then
-    echo "fuzz_$target FAILED:"; tail -40 "$log"; status=1
+    { echo "fuzz_$target FAILED:"; tail -40 "$log"; } >>"$summary"; failed=1
   fi
+  local runs rate cov entries
   runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log")
   rate=$(sed -n 's/^stat::average_exec_per_sec: *//p' "$log")
   cov=$(grep -oE ' cov: [0-9]+' "$log" | tail -1 | grep -oE '[0-9]+' || true)
   entries=$(find "$corpus" -type f | wc -l)
-  echo "fuzz_$target: ${runs:-?} executions, ${rate:-?} executions/s, ${entries} corpus entries, ${cov:-?} coverage points"
+  echo "fuzz_$target: ${runs:-?} executions, ${rate:-?} executions/s, ${entries} corpus entries, ${cov:-?} coverage points" >>"$summary"
   if compgen -G "$artifacts/*" >/dev/null; then
-    echo "fuzz_$target left findings in $artifacts"; status=1
+    echo "fuzz_$target left findings in $artifacts" >>"$summary"; failed=1
   fi
-done
+  return $failed
+}
+
+status=0
+if $together; then
+  echo "== all targets at once for ${seconds}s"
+  pids=()
+  for target in "${targets[@]}"; do fuzz_one "$target" & pids+=($!); done
+  for pid in "${pids[@]}"; do wait "$pid" || status=1; done
+  for target in "${targets[@]}"; do cat "$out/fuzz_$target.summary"; done
+else
+  for target in "${targets[@]}"; do
+    echo "== fuzz_$target for ${seconds}s"
+    fuzz_one "$target" || status=1
+    cat "$out/fuzz_$target.summary"
+  done
+fi
 exit $status
