@@ -18,16 +18,20 @@
 
 namespace fs = std::filesystem;
 
-RunResult RunBuilderWithFileLimit(const fs::path& dir, uint64_t limite_byte) {
+RunResult RunWithFileLimit(const fs::path& exe, const std::vector<std::string>& args,
+                           const fs::path& cwd, uint64_t limite_byte) {
   RunResult r;
-  const fs::path exe = dir / fs::path(SB_EXECUTABLE_PATH).filename();
-  fs::copy_file(SB_EXECUTABLE_PATH, exe, fs::copy_options::overwrite_existing);
-  TempDir elsewhere;
-  const fs::path out = elsewhere.path() / "stdout", err = elsewhere.path() / "stderr";
+  TempDir uscite;
+  const fs::path out = uscite.path() / "stdout", err = uscite.path() / "stderr";
   // Everything the child needs is prepared before the fork: after it, only
   // calls that are safe in a copy of a threaded process are made.
-  const std::string exe_s = exe.string(), cwd_s = elsewhere.path().string();
+  const std::string exe_s = exe.string(), cwd_s = cwd.string();
   const std::string out_s = out.string(), err_s = err.string();
+  std::vector<std::string> argomenti = {exe_s};
+  argomenti.insert(argomenti.end(), args.begin(), args.end());
+  std::vector<char*> argv;
+  for (std::string& a : argomenti) argv.push_back(a.data());
+  argv.push_back(nullptr);
   const rlim_t l = limite_byte == kSenzaLimite ? RLIM_INFINITY : limite_byte;
   const rlimit limite{l, l};
   const pid_t pid = ::fork();
@@ -40,7 +44,7 @@ RunResult RunBuilderWithFileLimit(const fs::path& dir, uint64_t limite_byte) {
     // instead of ending the process.
     ::signal(SIGXFSZ, SIG_IGN);
     if (::setrlimit(RLIMIT_FSIZE, &limite) != 0) ::_exit(126);
-    ::execl(exe_s.c_str(), exe_s.c_str(), static_cast<char*>(nullptr));
+    ::execv(exe_s.c_str(), argv.data());
     ::_exit(127);
   }
   int status = 0;
@@ -48,6 +52,14 @@ RunResult RunBuilderWithFileLimit(const fs::path& dir, uint64_t limite_byte) {
     r.exit_status = WEXITSTATUS(status);
   r.out = ReadFileBytes(out);
   r.err = ReadFileBytes(err);
+  return r;
+}
+
+RunResult RunBuilderWithFileLimit(const fs::path& dir, uint64_t limite_byte) {
+  const fs::path exe = dir / fs::path(SB_EXECUTABLE_PATH).filename();
+  fs::copy_file(SB_EXECUTABLE_PATH, exe, fs::copy_options::overwrite_existing);
+  TempDir elsewhere;
+  const RunResult r = RunWithFileLimit(exe, {}, elsewhere.path(), limite_byte);
   fs::remove(exe);
   return r;
 }

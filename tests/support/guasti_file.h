@@ -13,15 +13,20 @@
 #include <filesystem>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "support/temp_dir.h"
 
-// Runs the built scenario_builder as RunBuilderIn does, but with every file
-// it writes limited to `limite_byte` bytes: a write beyond the limit fails
-// with "File too large" (the signal that would end the process is ignored).
-// With kSenzaLimite only the signal is ignored, for a limit set later by an
-// InterventoApertura.
+// Runs the program `exe` with `args` and `cwd` as its current directory,
+// with every file it writes limited to `limite_byte` bytes: a write beyond
+// the limit fails with "File too large" (the signal that would end the
+// process is ignored). With kSenzaLimite only the signal is ignored, for a
+// limit set later by an InterventoApertura.
 constexpr uint64_t kSenzaLimite = UINT64_MAX;
+RunResult RunWithFileLimit(const std::filesystem::path& exe, const std::vector<std::string>& args,
+                           const std::filesystem::path& cwd, uint64_t limite_byte);
+
+// Runs the built scenario_builder as RunBuilderIn does, under RunWithFileLimit.
 RunResult RunBuilderWithFileLimit(const std::filesystem::path& dir, uint64_t limite_byte);
 
 // An empty tmpfs of `byte` bytes mounted on a fresh directory for as long as
