@@ -46,7 +46,8 @@ class FileSystem {
   // piece by piece: each piece is written as it comes, so no more than one
   // piece is held at a time. On the same failures the file is closed and
   // deleted just as by Create. By default the pieces are gathered and
-  // handed to Create, which is what a file system held in memory does.
+  // handed to Create; a file system held in memory gathers them straight
+  // into the file.
   virtual Status CreateFrom(const std::string& path, ByteSource& source);
   // Reads the whole file at `path` into `*data`.
   virtual Status Read(const std::string& path, std::string* data) = 0;
@@ -94,6 +95,7 @@ class MemoryFileSystem : public FileSystem {
   Status Touch(const std::string& path) override;
   Status Remove(const std::string& path) override;
   Status Create(const std::string& path, std::string_view data) override;
+  Status CreateFrom(const std::string& path, ByteSource& source) override;
   Status Read(const std::string& path, std::string* data) override;
   // A failure chosen with Fail(kRename, path) applies to renaming the file
   // at `path` (`from`).

@@ -29,6 +29,15 @@ Status MemoryFileSystem::Create(const std::string& path, std::string_view data) 
   return Status::Ok();
 }
 
+Status MemoryFileSystem::CreateFrom(const std::string& path, ByteSource& source) {
+  if (failures_.count({Op::kCreate, path})) return Refused("create", path);
+  std::string& data = files[path];
+  data.clear();
+  for (std::string_view piece = source.Next(); !piece.empty(); piece = source.Next())
+    data.append(piece);
+  return Status::Ok();
+}
+
 Status MemoryFileSystem::Read(const std::string& path, std::string* data) {
   if (failures_.count({Op::kRead, path})) return Refused("read", path);
   auto it = files.find(path);
