@@ -105,6 +105,11 @@ class MemoryFileSystem : public FileSystem {
   void Fail(Op op, const std::string& path) { failures_.insert({op, path}); }
 
   std::map<std::string, std::string> files;
+  // Memory for the next file written through CreateFrom: a caller that
+  // writes the same large file again and again (a fuzzer's compile after
+  // compile) hands back the last one's bytes, so they are not allocated and
+  // faulted in anew each time. Its contents do not matter.
+  std::string spare;
 
  private:
   std::set<std::pair<Op, std::string>> failures_;

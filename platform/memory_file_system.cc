@@ -31,10 +31,12 @@ Status MemoryFileSystem::Create(const std::string& path, std::string_view data) 
 
 Status MemoryFileSystem::CreateFrom(const std::string& path, ByteSource& source) {
   if (failures_.count({Op::kCreate, path})) return Refused("create", path);
-  std::string& data = files[path];
+  std::string data = std::move(spare);
+  spare = {};
   data.clear();
   for (std::string_view piece = source.Next(); !piece.empty(); piece = source.Next())
     data.append(piece);
+  files[path] = std::move(data);
   return Status::Ok();
 }
 
