@@ -46,8 +46,8 @@ class FileSystem {
   // piece by piece: each piece is written as it comes, so no more than one
   // piece is held at a time. On the same failures the file is closed and
   // deleted just as by Create. By default the pieces are gathered and
-  // handed to Create; a file system held in memory gathers them straight
-  // into the file.
+  // handed to Create; a file system held in memory gathers them in memory
+  // it keeps (see MemoryFileSystem::spare).
   virtual Status CreateFrom(const std::string& path, ByteSource& source);
   // Reads the whole file at `path` into `*data`.
   virtual Status Read(const std::string& path, std::string* data) = 0;
@@ -105,10 +105,11 @@ class MemoryFileSystem : public FileSystem {
   void Fail(Op op, const std::string& path) { failures_.insert({op, path}); }
 
   std::map<std::string, std::string> files;
-  // Memory for the next file written through CreateFrom: a caller that
-  // writes the same large file again and again (a fuzzer's compile after
-  // compile) hands back the last one's bytes, so they are not allocated and
-  // faulted in anew each time. Its contents do not matter.
+  // Memory in which CreateFrom gathers the pieces of a file before handing
+  // them to Create, kept afterwards: a caller that writes the same large
+  // file again and again (a fuzzer's compile after compile) hands it on, so
+  // it is not allocated and faulted in anew each time. Its contents do not
+  // matter.
   std::string spare;
 
  private:

@@ -30,14 +30,16 @@ Status MemoryFileSystem::Create(const std::string& path, std::string_view data) 
 }
 
 Status MemoryFileSystem::CreateFrom(const std::string& path, ByteSource& source) {
-  if (failures_.count({Op::kCreate, path})) return Refused("create", path);
+  // Gathered in the spare memory, then handed to Create like any file, so
+  // that a file system built on this one sees every write as a Create.
   std::string data = std::move(spare);
   spare = {};
   data.clear();
   for (std::string_view piece = source.Next(); !piece.empty(); piece = source.Next())
     data.append(piece);
-  files[path] = std::move(data);
-  return Status::Ok();
+  Status s = Create(path, data);
+  spare = std::move(data);
+  return s;
 }
 
 Status MemoryFileSystem::Read(const std::string& path, std::string* data) {
