@@ -33,7 +33,8 @@ EsitoCompilazione memorizza_percorso(Tabelle& t, const Ambiente& a, int32_t& j) 
   // an earlier compile must not pass for this one's.
   t.percorso.clear();
   t.rallentamenti_in_una_cella.clear();
-  t.tabella_linea.clear();
+  // The table's memory is kept for the next line read (see svuota).
+  t.tabella_linea.svuota();
   t.numero_celle = 0;
   t.limite_tabella = 0;
 

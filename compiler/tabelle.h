@@ -7,6 +7,7 @@
 #include <initializer_list>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "compiler/valore.h"
@@ -91,11 +92,19 @@ class TabellaLinea {
     if (this == &o) return *this;
     codici_ = o.codici_;
     numeri_.reset(o.empty() ? nullptr : new double[o.size()]);
+    capacita_ = o.size();
     if (!o.empty()) std::memcpy(numeri_.get(), o.numeri_.get(), o.size() * sizeof(double));
     return *this;
   }
-  TabellaLinea(TabellaLinea&&) noexcept = default;
-  TabellaLinea& operator=(TabellaLinea&&) noexcept = default;
+  TabellaLinea(TabellaLinea&& o) noexcept { *this = std::move(o); }
+  TabellaLinea& operator=(TabellaLinea&& o) noexcept {
+    if (this == &o) return *this;
+    codici_ = std::move(o.codici_);
+    numeri_ = std::move(o.numeri_);
+    capacita_ = std::exchange(o.capacita_, 0);
+    o.codici_.clear();
+    return *this;
+  }
   TabellaLinea& operator=(std::initializer_list<valore> valori) {
     assign(valori.size(), valore{});
     size_t i = 0;
@@ -105,14 +114,25 @@ class TabellaLinea {
 
   size_t size() const { return codici_.size(); }
   bool empty() const { return codici_.empty(); }
+  // Empties the table and gives its memory back.
   void clear() {
-    codici_.clear();
+    codici_ = {};
     numeri_.reset();
+    capacita_ = 0;
   }
-  // Makes the table `n` elements, each `v`.
+  // Empties the table but keeps its memory for the next assign, so that
+  // compiling the same line again does not allocate it anew.
+  void svuota() { codici_.clear(); }
+  // Makes the table `n` elements, each `v`, in the memory it already has
+  // when that is enough. The numbers beyond size() are never reached: every
+  // access goes through the element's code first, and the codes are a
+  // vector of exactly size() elements.
   void assign(size_t n, const valore& v) {
     codici_.assign(n, codice_di(v));
-    numeri_.reset(n == 0 ? nullptr : new double[n]);
+    if (n > capacita_ || n == 0) {
+      numeri_.reset(n == 0 ? nullptr : new double[n]);
+      capacita_ = n;
+    }
     if (codice_di(v) != valore::kVuoto)
       for (size_t i = 0; i < n; ++i) numeri_[i] = numero_di(v);
   }
@@ -128,10 +148,20 @@ class TabellaLinea {
         return valore{};
     }
   }
+  // The code of element i (kVuoto, kIntero or kReale) and its number, for
+  // the encoder of the file, which walks every element.
+  // REQUIRES: i < size(); for numero, a code other than kVuoto.
+  uint16_t codice(size_t i) const { return codici_[i]; }
+  double numero(size_t i) const { return numeri_[i]; }
   // Sets element i to `v`. REQUIRES: i < size().
   void imposta(size_t i, const valore& v) {
     codici_[i] = codice_di(v);
     numeri_[i] = numero_di(v);
+  }
+  // Sets element i to the double `x`, as imposta(i, valore::Reale(x)).
+  void imposta_reale(size_t i, double x) {
+    codici_[i] = static_cast<uint8_t>(valore::kReale);
+    numeri_[i] = x;
   }
 
  private:
@@ -146,6 +176,7 @@ class TabellaLinea {
 
   std::vector<uint8_t> codici_;
   std::unique_ptr<double[]> numeri_;
+  size_t capacita_ = 0;  // numbers numeri_ has room for
 };
 
 // All state of the compiler, owned by the window for the whole run.
@@ -195,6 +226,10 @@ struct Tabelle {
   // Sets element (r, k). REQUIRES: as for linea.
   void imposta_linea(int64_t r, int k, const valore& v) {
     tabella_linea.imposta(indice_linea(r, k), v);
+  }
+  // Sets element (r, k) to the double `x`. REQUIRES: as for linea.
+  void imposta_linea_reale(int64_t r, int k, double x) {
+    tabella_linea.imposta_reale(indice_linea(r, k), x);
   }
   size_t indice_linea(int64_t r, int k) const {
     return static_cast<size_t>(k) * (static_cast<size_t>(limite_tabella) + 1) +

@@ -46,7 +46,8 @@ class FileSystem {
   // piece by piece: each piece is written as it comes, so no more than one
   // piece is held at a time. On the same failures the file is closed and
   // deleted just as by Create. By default the pieces are gathered and
-  // handed to Create, which is what a file system held in memory does.
+  // handed to Create; a file system held in memory gathers them in memory
+  // it keeps (see MemoryFileSystem::spare).
   virtual Status CreateFrom(const std::string& path, ByteSource& source);
   // Reads the whole file at `path` into `*data`.
   virtual Status Read(const std::string& path, std::string* data) = 0;
@@ -94,6 +95,7 @@ class MemoryFileSystem : public FileSystem {
   Status Touch(const std::string& path) override;
   Status Remove(const std::string& path) override;
   Status Create(const std::string& path, std::string_view data) override;
+  Status CreateFrom(const std::string& path, ByteSource& source) override;
   Status Read(const std::string& path, std::string* data) override;
   // A failure chosen with Fail(kRename, path) applies to renaming the file
   // at `path` (`from`).
@@ -103,6 +105,12 @@ class MemoryFileSystem : public FileSystem {
   void Fail(Op op, const std::string& path) { failures_.insert({op, path}); }
 
   std::map<std::string, std::string> files;
+  // Memory in which CreateFrom gathers the pieces of a file before handing
+  // them to Create, kept afterwards: a caller that writes the same large
+  // file again and again (a fuzzer's compile after compile) hands it on, so
+  // it is not allocated and faulted in anew each time. Its contents do not
+  // matter.
+  std::string spare;
 
  private:
   std::set<std::pair<Op, std::string>> failures_;

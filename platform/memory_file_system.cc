@@ -29,6 +29,19 @@ Status MemoryFileSystem::Create(const std::string& path, std::string_view data) 
   return Status::Ok();
 }
 
+Status MemoryFileSystem::CreateFrom(const std::string& path, ByteSource& source) {
+  // Gathered in the spare memory, then handed to Create like any file, so
+  // that a file system built on this one sees every write as a Create.
+  std::string data = std::move(spare);
+  spare = {};
+  data.clear();
+  for (std::string_view piece = source.Next(); !piece.empty(); piece = source.Next())
+    data.append(piece);
+  Status s = Create(path, data);
+  spare = std::move(data);
+  return s;
+}
+
 Status MemoryFileSystem::Read(const std::string& path, std::string* data) {
   if (failures_.count({Op::kRead, path})) return Refused("read", path);
   auto it = files.find(path);

@@ -246,5 +246,5 @@ void LetturaLinea::finisci_pendenze() {
 }
 
 void LetturaLinea::finisci_piano() {
-  while (piano_.metro() <= int64_t{t_.limite_tabella} - 2) piano_.passo_dritto(t_);
+  piano_.dritto_fino_a(t_, int64_t{t_.limite_tabella} - 2);
 }

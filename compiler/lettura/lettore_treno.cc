@@ -80,7 +80,8 @@ class LettoreTreno {
   }
   // The cell at k, or null when k lies outside the grid.
   cella* at(int64_t k) {
-    if (k < 0 || k >= static_cast<int64_t>(t_.percorso.size())) return nullptr;
+    // One unsigned comparison covers both ends: a negative k turns huge.
+    if (static_cast<uint64_t>(k) >= t_.percorso.size()) return nullptr;
     return &t_.percorso[static_cast<size_t>(k)];
   }
 

@@ -1,8 +1,8 @@
 #include "compiler/lettura/piano_linea.h"
 
 void PianoLinea::scrivi(Tabelle& t, double x, double y) {
-  t.imposta_linea(metro_, 0, valore::Reale(x));
-  t.imposta_linea(metro_, 1, valore::Reale(y));
+  t.imposta_linea_reale(metro_, 0, x);
+  t.imposta_linea_reale(metro_, 1, y);
   x2_ = x1_;
   y2_ = y1_;
   x1_ = x;
@@ -24,4 +24,8 @@ void PianoLinea::passo_curvo(Tabelle& t, double curvatura) {
   const double x = x1_ + (dx + curvatura * dy);
   const double y = y1_ + (dy - curvatura * dx);
   scrivi(t, x, y);
+}
+
+void PianoLinea::dritto_fino_a(Tabelle& t, int64_t ultimo) {
+  while (metro_ <= ultimo) passo_dritto(t);
 }

@@ -21,6 +21,10 @@ class PianoLinea {
   // Writes the next row straight on and advances. REQUIRES: metro() <= limite_tabella.
   void passo_dritto(Tabelle& t);
 
+  // Writes rows straight on up to row `ultimo` (none when the plan is
+  // already past it). REQUIRES: ultimo <= limite_tabella.
+  void dritto_fino_a(Tabelle& t, int64_t ultimo);
+
   // Writes the next row turned by `curvatura` and advances; a positive value
   // turns from +y towards +x. REQUIRES: metro() <= limite_tabella.
   void passo_curvo(Tabelle& t, double curvatura);

@@ -1,15 +1,29 @@
 #include "compiler/uscita/formato_linea.h"
 
+#include <algorithm>
+
 #include "compiler/uscita/codifica.h"
 
+// A table shorter than a block gets a block of its own size.
 CodificaLinea::CodificaLinea(const Tabelle& t)
-    : tabella_(t.tabella_linea), blocco_(new char[kElementi * kMassimo]) {}
+    : tabella_(t.tabella_linea),
+      blocco_(new char[std::min(kElementi, std::max<size_t>(tabella_.size(), 1)) * kMassimo]) {}
 
 std::string_view CodificaLinea::Next() {
   const size_t n = tabella_.size();
   const size_t fine = n - prossimo_ < kElementi ? n : prossimo_ + kElementi;
   char* p = blocco_.get();
-  for (; prossimo_ < fine; ++prossimo_) p = PutValore(p, tabella_[prossimo_]);
+  // The codes straight from the table, as PutValore writes them, without
+  // forming each value first.
+  for (; prossimo_ < fine; ++prossimo_) {
+    const uint16_t codice = tabella_.codice(prossimo_);
+    if (codice == valore::kReale)
+      p = PutF64(PutU16(p, valore::kReale), tabella_.numero(prossimo_));
+    else if (codice == valore::kIntero)
+      p = PutI16(PutU16(p, valore::kIntero), static_cast<int16_t>(tabella_.numero(prossimo_)));
+    else
+      p = PutU16(p, valore::kVuoto);
+  }
   return {blocco_.get(), static_cast<size_t>(p - blocco_.get())};
 }
 
