@@ -211,7 +211,7 @@ TEST_F(ScritturaInsiemeTest, UnGuastoAMetaLasciaIVecchi) {
 // of the sources stays what it is without a destination.
 TEST(CompilazioneVersoDestinazioneTest, UnGuastoDiScritturaNonCambiaLaDiagnosi) {
   MemoryFileSystem fs;
-  const Destinazione d{&fs, "out"};
+  const DestinazioneUscite d{&fs, "out"};
   const auto senza = Analizza(kLinea, kTreno);
   EXPECT_TRUE(senza->compilazione->scritti.empty());
 

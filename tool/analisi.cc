@@ -18,9 +18,10 @@ std::string Analisi::json() const {
 std::unique_ptr<Analisi> analizza(const std::string& nome_linea, std::string linea,
                                   const std::string& nome_treno, std::string treno,
                                   const std::string& nome, const std::string& numero, int32_t j,
-                                  const Destinazione* destinazione) {
+                                  const DestinazioneUscite* destinazione) {
   auto a = std::make_unique<Analisi>(nome_linea, std::move(linea), nome_treno, std::move(treno));
-  a->compilazione = compila_sorgenti(a->linea.testo(), a->treno.testo(), nome, numero, j, destinazione);
+  a->compilazione =
+      compila_sorgenti(a->linea.testo(), a->treno.testo(), nome, numero, j, destinazione);
   const Contesto contesto(*a->compilazione, a->linea, a->treno, j);
   a->diagnostiche = avvisi(contesto);
   for (Diagnostica& d : diagnostiche_codici(contesto)) a->diagnostiche.push_back(std::move(d));

@@ -34,6 +34,6 @@ struct Analisi {
 std::unique_ptr<Analisi> analizza(const std::string& nome_linea, std::string linea,
                                   const std::string& nome_treno, std::string treno,
                                   const std::string& nome, const std::string& numero, int32_t j,
-                                  const Destinazione* destinazione = nullptr);
+                                  const DestinazioneUscite* destinazione = nullptr);
 
 #endif  // SB_TOOL_ANALISI_H_

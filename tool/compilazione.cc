@@ -11,7 +11,7 @@ constexpr char kDirectory[] = "scenario";
 
 std::unique_ptr<Compilazione> compila_sorgenti(const std::string& linea, const std::string& treno,
                                                const std::string& nome, const std::string& numero,
-                                               int32_t j, const Destinazione* destinazione) {
+                                               int32_t j, const DestinazioneUscite* destinazione) {
   auto c = std::make_unique<Compilazione>();
   Tabelle& t = c->tabelle;
   t.nome_scenario = nome;

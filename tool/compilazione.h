@@ -32,7 +32,7 @@ struct Compilazione {
 };
 
 // Where a compile's outputs go: the directory `directory` of `fs`.
-struct Destinazione {
+struct DestinazioneUscite {
   FileSystem* fs;
   std::string directory;
 };
@@ -42,6 +42,7 @@ struct Destinazione {
 // destination the outputs are encoded and dropped.
 std::unique_ptr<Compilazione> compila_sorgenti(const std::string& linea, const std::string& treno,
                                                const std::string& nome, const std::string& numero,
-                                               int32_t j, const Destinazione* destinazione = nullptr);
+                                               int32_t j,
+                                               const DestinazioneUscite* destinazione = nullptr);
 
 #endif  // SB_TOOL_COMPILAZIONE_H_

@@ -52,7 +52,8 @@ Status FileSystemCompilazione::CreateFrom(const std::string& path, ByteSource& s
 
 Status FileSystemCompilazione::Read(const std::string& path, std::string* data) {
   auto it = sorgenti_.find(path);
-  if (it == sorgenti_.end()) return Status::Error("cannot open '" + path + "': No such file or directory");
+  if (it == sorgenti_.end())
+    return Status::Error("cannot open '" + path + "': No such file or directory");
   *data = it->second;
   return Status::Ok();
 }
