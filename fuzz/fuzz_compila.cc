@@ -11,6 +11,7 @@
 #include "compiler/codici_errore.h"
 #include "compiler/lettura/lettore_campi.h"
 #include "compiler/nomi_file.h"
+#include "fuzz/mutatore_righe.h"
 #include "platform/executable_dir.h"
 #include "support/compila_memoria.h"
 
@@ -33,18 +34,6 @@ const std::string& LineaIncorporata() {
 const std::string& TrenoIncorporato() {
   static const std::string s = SorgenteTrenoIncorporata();
   return s;
-}
-
-// The rows of a source, each with its line end.
-std::vector<std::string_view> Righe(std::string_view s) {
-  std::vector<std::string_view> righe;
-  while (!s.empty()) {
-    size_t fine = s.find('\n');
-    fine = fine == std::string_view::npos ? s.size() : fine + 1;
-    righe.push_back(s.substr(0, fine));
-    s.remove_prefix(fine);
-  }
-  return righe;
 }
 
 // The keywords of the rows whose first number is a position on the line.
@@ -170,7 +159,7 @@ const std::string& LineaDelTreno() {
   static const std::string linea = [] {
     std::string s;
     bool generale = true;
-    for (std::string_view riga : Righe(LineaIncorporata())) {
+    for (std::string_view riga : RigheDi(LineaIncorporata())) {
       if (generale || contiene_nocase(riga, "[") || contiene_nocase(riga, "cartello") ||
           contiene_nocase(riga, "indicatori_v"))
         s += riga;
@@ -183,7 +172,7 @@ const std::string& LineaDelTreno() {
 
 std::string Finestra(std::string_view sorgente, int32_t inizio, int32_t lunghezza) {
   std::string s;
-  for (std::string_view riga : Righe(sorgente)) {
+  for (std::string_view riga : RigheDi(sorgente)) {
     const size_t virgola = riga.find(',');
     const std::string_view chiave = riga.substr(0, virgola);
     if (virgola == std::string_view::npos) {

@@ -13,14 +13,8 @@ namespace {
 using Righe = std::vector<std::string>;
 
 Righe Dividi(std::string_view s) {
-  Righe righe;
-  while (!s.empty()) {
-    size_t fine = s.find('\n');
-    fine = fine == std::string_view::npos ? s.size() : fine + 1;
-    righe.emplace_back(s.substr(0, fine));
-    s.remove_prefix(fine);
-  }
-  return righe;
+  const std::vector<std::string_view> viste = RigheDi(s);
+  return Righe(viste.begin(), viste.end());
 }
 
 std::string Unisci(const Righe& righe) {
@@ -129,6 +123,17 @@ int64_t Confine(int64_t v, int64_t fine_griglia, std::mt19937& rng) {
 }
 
 }  // namespace
+
+std::vector<std::string_view> RigheDi(std::string_view s) {
+  std::vector<std::string_view> righe;
+  while (!s.empty()) {
+    size_t fine = s.find('\n');
+    fine = fine == std::string_view::npos ? s.size() : fine + 1;
+    righe.push_back(s.substr(0, fine));
+    s.remove_prefix(fine);
+  }
+  return righe;
+}
 
 int64_t LunghezzaLinea(std::string_view sorgente) {
   for (const auto& r : Dividi(sorgente)) {

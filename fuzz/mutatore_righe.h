@@ -5,6 +5,7 @@
 #include <random>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // Mutations of a source text that keep it made of rows the readers know,
 // so that a fuzzer spends its runs deep in the handlers rather than on
@@ -24,6 +25,10 @@ inline constexpr int kNumeroMutazioni = 6;
 // of the boundaries a position is moved to. A source too small for the
 // mutation (no row, no number, no keyword) comes back unchanged.
 std::string Muta(std::string_view sorgente, Mutazione m, int64_t fine_griglia, std::mt19937& rng);
+
+// The rows of a source text, each with its line end (the last row may
+// have none).
+std::vector<std::string_view> RigheDi(std::string_view sorgente);
 
 // The length a line source asks for in its length row, or -1.
 int64_t LunghezzaLinea(std::string_view sorgente);
