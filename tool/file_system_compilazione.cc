@@ -30,22 +30,22 @@ Status FileSystemCompilazione::Create(const std::string& path, std::string_view 
 }
 
 Status FileSystemCompilazione::CreateFrom(const std::string& path, ByteSource& source) {
-  if (reale_ == nullptr || !guasto_.ok()) {
-    while (!source.Next().empty()) {
+  if (reale_ != nullptr && guasto_.ok()) {
+    // The compile names its outputs in its own directory; they keep their
+    // file names in the destination.
+    const std::string cartella = JoinPath(directory_, "");
+    const std::string nome = path.rfind(cartella, 0) == 0 ? path.substr(cartella.size()) : path;
+    const std::string finale = JoinPath(destinazione_, nome);
+    Status s = reale_->CreateFrom(finale + kSuffissoNuovo, source);
+    if (s.ok()) {
+      scritti_.push_back(finale);
+      return s;
     }
-    return Status::Ok();
-  }
-  // The compile names its outputs in its own directory; they keep their
-  // file names in the destination.
-  const std::string cartella = JoinPath(directory_, "");
-  const std::string nome = path.rfind(cartella, 0) == 0 ? path.substr(cartella.size()) : path;
-  const std::string finale = JoinPath(destinazione_, nome);
-  if (Status s = reale_->CreateFrom(finale + kSuffissoNuovo, source); !s.ok()) {
     guasto_ = s;
-    while (!source.Next().empty()) {
-    }
-  } else {
-    scritti_.push_back(finale);
+  }
+  // No destination, or no use in writing more: the rest of the bytes are
+  // still encoded, as the compile encodes them, and dropped.
+  while (!source.Next().empty()) {
   }
   return Status::Ok();
 }
