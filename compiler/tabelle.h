@@ -1,7 +1,9 @@
 #ifndef SB_COMPILER_TABELLE_H_
 #define SB_COMPILER_TABELLE_H_
 
+#include <algorithm>
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <cstring>
 #include <initializer_list>
@@ -148,11 +150,11 @@ class TabellaLinea {
         return valore{};
     }
   }
-  // The code of element i (kVuoto, kIntero or kReale) and its number, for
-  // the encoder of the file, which walks every element.
-  // REQUIRES: i < size(); for numero, a code other than kVuoto.
-  uint16_t codice(size_t i) const { return codici_[i]; }
-  double numero(size_t i) const { return numeri_[i]; }
+  // The codes (kVuoto, kIntero or kReale) of all size() elements and their
+  // numbers, for the encoder of the file, which walks every element.
+  // The number of an element may be read only when its code is not kVuoto.
+  const uint8_t* codici() const { return codici_.data(); }
+  const double* numeri() const { return numeri_.get(); }
   // Sets element i to `v`. REQUIRES: i < size().
   void imposta(size_t i, const valore& v) {
     codici_[i] = codice_di(v);
@@ -162,6 +164,14 @@ class TabellaLinea {
   void imposta_reale(size_t i, double x) {
     codici_[i] = static_cast<uint8_t>(valore::kReale);
     numeri_[i] = x;
+  }
+  // Marks elements i to i + n - 1 as doubles and returns where their n
+  // numbers go, for a run of rows written in one loop; the caller sets all
+  // n. REQUIRES: i + n <= size().
+  double* reali(size_t i, size_t n) {
+    std::fill_n(codici_.begin() + static_cast<std::ptrdiff_t>(i), n,
+                static_cast<uint8_t>(valore::kReale));
+    return numeri_.get() + i;
   }
 
  private:

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "compiler/codici_errore.h"
@@ -219,6 +220,44 @@ std::string Finestra(std::string_view sorgente, int32_t inizio, int32_t lunghezz
     for (const std::string& c : campi) s += "," + c;
   }
   return s;
+}
+
+std::vector<int32_t> IniziFinestre() {
+  // The length and the tunnels (start, end) of the built-in line.
+  long lunghezza = 0;
+  std::vector<std::pair<long, long>> montagne;
+  for (std::string_view riga : RigheDi(LineaIncorporata())) {
+    const size_t v1 = riga.find(','), v2 = riga.find(',', v1 + 1);
+    const std::string_view chiave = riga.substr(0, v1);
+    long a = 0, b = 0;
+    if (v1 == std::string_view::npos || !Numero(riga.substr(v1 + 1, v2 - v1 - 1), &a)) continue;
+    if (contiene_nocase(chiave, "lunghezza")) lunghezza = a;
+    if (contiene_nocase(chiave, "montagna") &&
+        Numero(riga.substr(v2 + 1, riga.find(',', v2 + 1) - v2 - 1), &b))
+      montagne.emplace_back(a, b);
+  }
+  // Whether the window from `inizio` compiles to its end without a code.
+  auto pulita = [](long inizio) {
+    const auto i = static_cast<int32_t>(inizio);
+    CompilazioneInMemoria c;
+    CompilaInMemoria(Finestra(LineaIncorporata(), i, kLunghezzaFinestra),
+                     Finestra(TrenoIncorporato(), i, kLunghezzaFinestra), &c);
+    return c.esito.tipo == Tipo::kCompletato && c.tabelle.codice_errore == 0;
+  };
+  std::vector<int32_t> inizi;
+  for (long inizio = 0; inizio < lunghezza;) {
+    inizi.push_back(static_cast<int32_t>(inizio));
+    // The next window starts where this one stops holding rows, or at a
+    // tunnel this one cannot hold whole; then 50 m back at a time while it
+    // would stop on a code (a signal whose approach marks fall before its
+    // start, a row on its header cells).
+    long dopo = inizio + kPassoFinestre;
+    for (const auto& [a, b] : montagne)
+      if (a > inizio && a < dopo && b > inizio + kPassoFinestre) dopo = a;
+    while (dopo < lunghezza && dopo - 50 > inizio && !pulita(dopo)) dopo -= 50;
+    inizio = dopo;
+  }
+  return inizi;
 }
 
 void VerificaCompilazione(const CompilazioneInMemoria& c, int32_t j) {

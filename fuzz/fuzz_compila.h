@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "support/compila_memoria.h"
 
@@ -39,5 +40,17 @@ const std::string& LineaDelTreno();
 // station margin of 800 m); the length row says `lunghezza`. Rows without a
 // position (markers, comments, the train's header values) stay as they are.
 std::string Finestra(std::string_view sorgente, int32_t inizio, int32_t lunghezza);
+
+// The windows the seed writer cuts from the built-in sources, long
+// kLunghezzaFinestra metres each, and their starts, at most kPassoFinestre
+// metres apart along the built-in line. A window keeps the rows of its first
+// kPassoFinestre metres (its length less the station margin); a start is
+// moved back to the start of a tunnel that the window before it cannot hold
+// whole, and further back while the window would stop on a code. So
+// together the windows hold every placed row of the built-in line, and each
+// compiles to its end at the cost of a short line.
+constexpr int32_t kLunghezzaFinestra = 8000;
+constexpr int32_t kPassoFinestre = kLunghezzaFinestra - 800;
+std::vector<int32_t> IniziFinestre();
 
 #endif  // SB_FUZZ_FUZZ_COMPILA_H_

@@ -2,11 +2,14 @@
 // given on the command line: <linea-dir> <treno-dir> <entrambi-dir>
 // [<decodifica-dir>].
 //
-// Besides the whole built-in sources, each line and combined folder gets
-// windows of the built-in line a few kilometres long. A compile costs about
-// as much as the line is long (its grid and its plan, a row per metre), so
-// short lines keep the fuzzers fast, while the windows still hold every kind
-// of row of the built-in sources with real values.
+// The line and combined folders get windows of the built-in line a few
+// kilometres long, which together hold every row of it, rather than the
+// whole line. A compile costs about as much as the line is long (its grid
+// and its plan, a row per metre, 7000 rows beyond its end), and the
+// fuzzers' mutations keep a seed's length: a corpus grown from the whole
+// 176 km line would spend most of its time on a few long inputs. The train
+// folder gets the whole built-in train, compiled against the whole line
+// without its plan.
 //
 // The decoders' seeds are the compiled files of the built-in scenario: its
 // station table and track grid whole, and the first kilometre of its line
@@ -28,11 +31,6 @@ bool Scrivi(const std::string& path, const std::string& bytes) {
   out << bytes;
   return static_cast<bool>(out);
 }
-
-// Where the windows start (with stations, signals and boards in each) and
-// how long they are.
-constexpr int32_t kInizi[] = {0, 42000, 104000, 133000, 156000};
-constexpr int32_t kLunghezza = 6000;
 
 bool ScriviSemiDecodifica(const std::string& dir, const std::string& linea,
                           const std::string& treno) {
@@ -62,15 +60,13 @@ int main(int argc, char** argv) {
   const std::string dir_linea = argv[1], dir_treno = argv[2], dir_entrambi = argv[3];
   const std::string linea = SorgenteLineaIncorporata();
   const std::string treno = SorgenteTrenoIncorporata();
-  bool ok = Scrivi(dir_linea + "/incorporata.txt", linea) &&
-            Scrivi(dir_treno + "/incorporato.txt", treno) &&
-            Scrivi(dir_entrambi + "/incorporati.bin", linea + std::string(1, '\0') + treno);
-  for (int32_t inizio : kInizi) {
+  bool ok = Scrivi(dir_treno + "/incorporato.txt", treno);
+  for (int32_t inizio : IniziFinestre()) {
     const std::string nome = "/finestra_" + std::to_string(inizio);
-    const std::string corta = Finestra(linea, inizio, kLunghezza);
+    const std::string corta = Finestra(linea, inizio, kLunghezzaFinestra);
     ok = ok && Scrivi(dir_linea + nome + ".txt", corta) &&
          Scrivi(dir_entrambi + nome + ".bin",
-                corta + std::string(1, '\0') + Finestra(treno, inizio, kLunghezza));
+                corta + std::string(1, '\0') + Finestra(treno, inizio, kLunghezzaFinestra));
   }
   if (ok && argc == 5) ok = ScriviSemiDecodifica(argv[4], linea, treno);
   return ok ? 0 : 1;

@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <set>
+#include <sstream>
 #include <string>
 
 #include "compiler/lettura/memorizza_dati.h"
@@ -97,20 +99,45 @@ TEST(FuzzSemiTest, CombinedSeedsReachTheirCodes) {
 
 namespace {
 
+// The placed rows of a line source, each as its keyword and its position
+// moved on by `inizio`.
+std::set<std::string> RighePosate(const std::string& linea, long inizio) {
+  std::set<std::string> out;
+  std::istringstream in(linea);
+  for (std::string riga; std::getline(in, riga);) {
+    const size_t v = riga.find(',');
+    const std::string chiave = riga.substr(0, v);
+    bool posata = false;
+    for (const char* k : {"pendenza", "curva", "montagna", "cartello", "indicatori"})
+      posata = posata || chiave.find(k) != std::string::npos;
+    if (posata) out.insert(chiave + "@" + std::to_string(std::stol(riga.substr(v + 1)) + inizio));
+  }
+  return out;
+}
+
 // The short lines the seed writer cuts from the built-in sources: each is a
-// whole compile, ending without a code, with the length it was given.
+// whole compile, ending without a code, with the length it was given, and
+// together they hold every placed row of the built-in line.
 TEST(FuzzSemiTest, WindowsOfTheBuiltInSourcesCompile) {
   const std::string linea = SorgenteLineaIncorporata(), treno = SorgenteTrenoIncorporata();
-  for (int32_t inizio : {0, 42000, 104000, 133000, 156000}) {
+  const std::vector<int32_t> inizi = IniziFinestre();
+  ASSERT_GE(inizi.size(), 25u);  // 176 km in steps of at most 7.2 km
+  std::set<std::string> tenute;
+  for (int32_t inizio : inizi) {
     SCOPED_TRACE(inizio);
-    const std::string corta = Finestra(linea, inizio, 6000);
+    const std::string corta = Finestra(linea, inizio, kLunghezzaFinestra);
+    const std::string treno_corto = Finestra(treno, inizio, kLunghezzaFinestra);
     CompilazioneInMemoria c;
-    CompilaInMemoria(corta, Finestra(treno, inizio, 6000), &c);
-    ASSERT_EQ(c.esito.tipo, Tipo::kCompletato) << c.esito.fallimento.message();
+    CompilaInMemoria(corta, treno_corto, &c);
+    ASSERT_EQ(c.esito.tipo, Tipo::kCompletato) << c.esito.fallimento.message() << c.esito.numero;
     EXPECT_EQ(c.tabelle.codice_errore, 0) << "position " << c.tabelle.posizione_errore;
-    EXPECT_EQ(c.tabelle.stazioni[84].fine, 6000);
-    CompilaIngresso(Bersaglio::kEntrambi, corta + std::string(1, '\0') + Finestra(treno, inizio, 6000));
+    EXPECT_EQ(c.tabelle.stazioni[84].fine, kLunghezzaFinestra);
+    CompilaIngresso(Bersaglio::kEntrambi, corta + std::string(1, '\0') + treno_corto);
+    tenute.merge(RighePosate(corta, inizio));
   }
+  const std::set<std::string> tutte = RighePosate(linea, 0);
+  EXPECT_GT(tutte.size(), 150u);
+  EXPECT_EQ(tenute, tutte);
 }
 
 }  // namespace

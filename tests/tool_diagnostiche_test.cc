@@ -9,6 +9,7 @@
 #include "platform/executable_dir.h"
 #include "platform/file_system.h"
 #include "tool/analisi.h"
+#include "tool/avvisi.h"
 #include "tool/scrittura_atomica.h"
 
 namespace {
@@ -134,6 +135,18 @@ INSTANTIATE_TEST_SUITE_P(
              "  ^~~~~~~~\n",
              true}),
     [](const auto& info) { return std::string(info.param.nome); });
+
+// The distance behind "did you mean": swaps of adjacent letters count once,
+// and rows of different lengths on either side.
+TEST(DistanzaTest, ModificheEScambi) {
+  EXPECT_EQ(distanza("pendneza", "pendenza"), 1u);
+  EXPECT_EQ(distanza("", "curva"), 5u);
+  EXPECT_EQ(distanza("segnale", ""), 7u);
+  EXPECT_EQ(distanza("kitten", "sitting"), 3u);
+  EXPECT_EQ(distanza("ca", "abc"), 3u);  // no edit of a swapped pair
+  EXPECT_EQ(distanza("abcdef", "badcfe"), 3u);
+  EXPECT_EQ(distanza("montagna", "montagna"), 0u);
+}
 
 TEST(DiagnosticheJsonTest, OggettoConStatoFinaleEDiagnostiche) {
   const auto a = Analizza("[generale]\r\nlunghezza percorso, 20000\r\n[x]\r\npendneza, 1, 2\r\n",

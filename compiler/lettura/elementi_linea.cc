@@ -4,6 +4,7 @@
 // against the grid, then refuses what the tables have no room for, and only
 // then writes.
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 
@@ -121,8 +122,8 @@ LetturaLinea::Esito LetturaLinea::riga_curva(const std::string& campo) {
 
   // The plan only moves forward: a curve that starts behind the metre
   // already reached begins where the plan stands, losing its overlap.
-  while (piano_.metro() <= inizio) {
-    piano_.passo_dritto(t_);
+  if (piano_.metro() <= inizio) {
+    piano_.dritto_fino_a(t_, std::min(int64_t{inizio}, kMetroMassimo));
     if (piano_.metro() > kMetroMassimo) return chiudi(codice::kCurvaErrata);
   }
   while (piano_.metro() <= fine) {

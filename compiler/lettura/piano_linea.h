@@ -18,9 +18,6 @@ class PianoLinea {
   // Next metre to be computed.
   int64_t metro() const { return metro_; }
 
-  // Writes the next row straight on and advances. REQUIRES: metro() <= limite_tabella.
-  void passo_dritto(Tabelle& t);
-
   // Writes rows straight on up to row `ultimo` (none when the plan is
   // already past it). REQUIRES: ultimo <= limite_tabella.
   void dritto_fino_a(Tabelle& t, int64_t ultimo);

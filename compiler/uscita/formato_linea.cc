@@ -10,21 +10,34 @@ CodificaLinea::CodificaLinea(const Tabelle& t)
       blocco_(new char[std::min(kElementi, std::max<size_t>(tabella_.size(), 1)) * kMassimo]) {}
 
 std::string_view CodificaLinea::Next() {
-  const size_t n = tabella_.size();
-  const size_t fine = n - prossimo_ < kElementi ? n : prossimo_ + kElementi;
-  char* p = blocco_.get();
   // The codes straight from the table, as PutValore writes them, without
-  // forming each value first.
-  for (; prossimo_ < fine; ++prossimo_) {
-    const uint16_t codice = tabella_.codice(prossimo_);
-    if (codice == valore::kReale)
-      p = PutF64(PutU16(p, valore::kReale), tabella_.numero(prossimo_));
-    else if (codice == valore::kIntero)
-      p = PutI16(PutU16(p, valore::kIntero), static_cast<int16_t>(tabella_.numero(prossimo_)));
+  // forming each value first. The loop works on locals only: every access to
+  // a member of this polymorphic class is checked for its dynamic type under
+  // the undefined-behaviour sanitizer, and the loop runs once per element.
+  const uint8_t* codici = tabella_.codici();
+  const double* numeri = tabella_.numeri();
+  const size_t n = tabella_.size();
+  size_t i = prossimo_;
+  const size_t fine = n - i < kElementi ? n : i + kElementi;
+  char* const inizio = blocco_.get();
+  char* p = inizio;
+  while (i < fine) {
+    const uint8_t codice = codici[i];
+    if (codice == valore::kReale) {
+      // Nearly every element is a computed double, so they go in runs.
+      do {
+        p = PutF64(PutU16(p, valore::kReale), numeri[i]);
+      } while (++i < fine && codici[i] == valore::kReale);
+      continue;
+    }
+    if (codice == valore::kIntero)
+      p = PutI16(PutU16(p, valore::kIntero), static_cast<int16_t>(numeri[i]));
     else
       p = PutU16(p, valore::kVuoto);
+    ++i;
   }
-  return {blocco_.get(), static_cast<size_t>(p - blocco_.get())};
+  prossimo_ = i;
+  return {inizio, static_cast<size_t>(p - inizio)};
 }
 
 std::string codifica_linea(const Tabelle& t) {
