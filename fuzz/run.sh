@@ -5,7 +5,8 @@
 # a crash, a leak, a sanitizer report or a broken invariant; the failing
 # input is left in build/fuzz/artifacts/<target>/ and belongs, once mended,
 # in fuzz/regressions/<target>/. Prints, per target, the executions per
-# second and the number of corpus entries at the end of its run.
+# second (of both its workers) and the number of corpus entries at the end
+# of its run.
 #
 # With --together as second argument the targets run at the same time, each
 # under `nice`, rather than one after another: a long campaign then takes
@@ -46,26 +47,43 @@ done
 cp "$out/corpus/entrambi/"*.bin "$out/corpus/check/"
 
 # Runs one target; its summary goes to $out/fuzz_<target>.summary, and its
-# status is 1 when it failed or left a finding.
+# status is 1 when it failed or left a finding. One after another, each
+# target has the machine to itself and runs as two workers, one a core, on
+# one corpus (each takes up what the other adds to it as it goes); the rate
+# printed is the two workers' together.
+workers=2
+$together && workers=1
 fuzz_one() {
   local target=$1 corpus="$out/corpus/$1" artifacts="$out/artifacts/$1"
-  local log="$out/fuzz_$1.log" summary="$out/fuzz_$1.summary" failed=0
+  local summary="$out/fuzz_$1.summary" failed=0
   local extra=()
   [[ "$dictionary_targets" == *" $target "* ]] && extra+=(-dict=fuzz/sorgenti.dict)
   local run=("$out/fuzz/fuzz_$target")
   $together && run=(nice -n 19 "${run[@]}")
   : >"$summary"
-  if ! "${run[@]}" "$corpus" -max_total_time="$seconds" -timeout=30 \
+  local pids=() logs=() k
+  for ((k = 0; k < workers; ++k)); do
+    logs+=("$out/fuzz_$1.$k.log")
+    "${run[@]}" "$corpus" -max_total_time="$seconds" -timeout=30 \
       -rss_limit_mb=4096 -max_len=65536 -print_final_stats=1 "${extra[@]}" \
-      -artifact_prefix="$artifacts/" >"$log" 2>&1; then
-    { echo "fuzz_$target FAILED:"; tail -40 "$log"; } >>"$summary"; failed=1
-  fi
-  local runs rate cov entries
-  runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log")
-  rate=$(sed -n 's/^stat::average_exec_per_sec: *//p' "$log")
-  cov=$(grep -oE ' cov: [0-9]+' "$log" | tail -1 | grep -oE '[0-9]+' || true)
+      -artifact_prefix="$artifacts/" >"${logs[k]}" 2>&1 &
+    pids+=($!)
+  done
+  for ((k = 0; k < workers; ++k)); do
+    if ! wait "${pids[k]}"; then
+      { echo "fuzz_$target FAILED (worker $k):"; tail -40 "${logs[k]}"; } >>"$summary"; failed=1
+    fi
+  done
+  local runs=0 rate=0 cov=0 entries n r c log
+  for log in "${logs[@]}"; do
+    n=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log")
+    r=$(sed -n 's/^stat::average_exec_per_sec: *//p' "$log")
+    c=$(grep -oE ' cov: [0-9]+' "$log" | tail -1 | grep -oE '[0-9]+' || true)
+    runs=$((runs + ${n:-0})); rate=$((rate + ${r:-0}))
+    ((${c:-0} > cov)) && cov=$c
+  done
   entries=$(find "$corpus" -type f | wc -l)
-  echo "fuzz_$target: ${runs:-?} executions, ${rate:-?} executions/s, ${entries} corpus entries, ${cov:-?} coverage points" >>"$summary"
+  echo "fuzz_$target: ${runs} executions, ${rate} executions/s (${workers} worker(s)), ${entries} corpus entries, ${cov} coverage points" >>"$summary"
   # A slow unit is libFuzzer's note of an input that took over 10 s of wall
   # time, which on a busy machine (or under nice) may be only a wait for a
   # core; a real hang ends the run as a timeout, which is a finding.
