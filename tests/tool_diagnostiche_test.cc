@@ -9,7 +9,7 @@
 #include "platform/executable_dir.h"
 #include "platform/file_system.h"
 #include "tool/analisi.h"
-#include "tool/avvisi.h"
+#include "tool/distanza.h"
 #include "tool/scrittura_atomica.h"
 
 namespace {

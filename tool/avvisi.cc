@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "compiler/lettura/lettore_campi.h"
+#include "tool/distanza.h"
 
 namespace {
 
@@ -290,30 +291,5 @@ class Avvisi {
 };
 
 }  // namespace
-
-size_t distanza(std::string_view a, std::string_view b) {
-  // Optimal string alignment: insertions, deletions, substitutions and
-  // swaps of adjacent letters. Row i of the table needs only rows i - 1 and
-  // i - 2 (for a swap), so three rows in one buffer take turns; the check
-  // asks this once for every keyword of a part for every unknown row.
-  const size_t n = a.size(), m = b.size();
-  std::vector<size_t> righe(3 * (m + 1));
-  auto riga = [&](size_t i) { return righe.data() + (i % 3) * (m + 1); };
-  for (size_t j = 0; j <= m; ++j) riga(0)[j] = j;
-  for (size_t i = 1; i <= n; ++i) {
-    size_t* d = riga(i);
-    const size_t* su = riga(i - 1);
-    const size_t* su2 = riga(i + 1);  // row i - 2, when i > 1
-    d[0] = i;
-    for (size_t j = 1; j <= m; ++j) {
-      const size_t costo = a[i - 1] == b[j - 1] ? 0 : 1;
-      size_t v = std::min({su[j] + 1, d[j - 1] + 1, su[j - 1] + costo});
-      if (i > 1 && j > 1 && a[i - 1] == b[j - 2] && a[i - 2] == b[j - 1])
-        v = std::min(v, su2[j - 2] + 1);
-      d[j] = v;
-    }
-  }
-  return riga(n)[m];
-}
 
 std::vector<Diagnostica> avvisi(const Contesto& c) { return Avvisi(c).tutti(); }

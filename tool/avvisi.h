@@ -20,8 +20,4 @@
 //   - a last line without a line end, which is never read as a row.
 std::vector<Diagnostica> avvisi(const Contesto& c);
 
-// The edit distance between two texts, an adjacent swap counting as one
-// edit ("pendneza" is one edit from "pendenza").
-size_t distanza(std::string_view a, std::string_view b);
-
 #endif  // SB_TOOL_AVVISI_H_
