@@ -106,6 +106,14 @@ TEST(LettoreCampiTest, KeywordTests) {
   EXPECT_FALSE(contiene("Progressiva", "progressiva"));
   EXPECT_TRUE(contiene_nocase("[GENERALE]   ", "[generale]"));
   EXPECT_FALSE(contiene_nocase("indicatori_vmax", "cartello"));
+  // A partial match does not hide one that starts inside it; the keyword
+  // may end the field; only ASCII letters fold.
+  EXPECT_TRUE(contiene_nocase("pendpendenza", "PENDENZA"));
+  EXPECT_TRUE(contiene_nocase("curva", "curva"));
+  EXPECT_FALSE(contiene_nocase("curv", "curva"));
+  EXPECT_FALSE(contiene_nocase("velocit\xC0", "velocit\xE0"));
+  EXPECT_TRUE(contiene_nocase("x", ""));
+  EXPECT_FALSE(contiene_nocase("", ""));
 }
 
 }  // namespace

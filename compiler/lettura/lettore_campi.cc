@@ -99,8 +99,12 @@ bool LettoreCampi::leggi_numero(Larghezza w, int32_t* out) {
 
 namespace {
 
-bool uguale_nocase(char a, char b) {
-  return std::tolower(static_cast<unsigned char>(a)) == std::tolower(static_cast<unsigned char>(b));
+// The program never leaves the "C" locale, where only the ASCII capitals
+// have a lower case; spelled out, the comparison costs no call per byte
+// (every row's keyword is tested against every keyword of its section).
+inline unsigned char minuscola(char c) {
+  const auto u = static_cast<unsigned char>(c);
+  return u >= 'A' && u <= 'Z' ? static_cast<unsigned char>(u + ('a' - 'A')) : u;
 }
 
 }  // namespace
@@ -110,6 +114,15 @@ bool contiene(std::string_view campo, std::string_view chiave) {
 }
 
 bool contiene_nocase(std::string_view campo, std::string_view chiave) {
-  return std::search(campo.begin(), campo.end(), chiave.begin(), chiave.end(), uguale_nocase) !=
-         campo.end();
+  // An empty keyword occurs in any field but an empty one.
+  if (chiave.empty()) return !campo.empty();
+  if (chiave.size() > campo.size()) return false;
+  const unsigned char prima = minuscola(chiave[0]);
+  for (size_t i = 0; i + chiave.size() <= campo.size(); ++i) {
+    if (minuscola(campo[i]) != prima) continue;
+    size_t k = 1;
+    while (k < chiave.size() && minuscola(campo[i + k]) == minuscola(chiave[k])) ++k;
+    if (k == chiave.size()) return true;
+  }
+  return false;
 }
