@@ -62,6 +62,18 @@ struct Percorsi {
   std::string linea, treno, tabella, stazioni, griglia;
 };
 
+// Every in-memory compile has the same scenario identity, so the paths
+// are formed once.
+const Percorsi& PercorsiMemoria() {
+  static const Percorsi p = [] {
+    Tabelle t;
+    t.nome_scenario = "Lavrano_Cestelle";
+    t.numero_treno = "58121";
+    return Percorsi(t);
+  }();
+  return p;
+}
+
 // Called for every value of the line table file: inlined, or the walk
 // costs twice as much under the sanitizers.
 [[gnu::always_inline]] inline uint16_t U16(const std::string& b, size_t at) {
@@ -75,11 +87,13 @@ struct Percorsi {
 void VerificaFileLinea(const Tabelle& t, const std::string& b) {
   size_t at = 0, valori = 0;
   const size_t righe = static_cast<size_t>(t.limite_tabella) + 1;
-  while (at < b.size()) {
+  // The row of the value, counted rather than divided out: the walk is a
+  // tenth of a run.
+  size_t riga = 0;
+  for (; at < b.size(); riga = riga + 1 == righe ? 0 : riga + 1) {
     Verifica(at + 2 <= b.size(), "line table value cut short");
     const uint16_t codice = U16(b, at);
     at += 2;
-    const size_t riga = valori % righe;
     if (codice == valore::kIntero) {
       Verifica(at + 2 <= b.size(), "line table integer cut short");
       Verifica(riga <= 1, "integer value beyond row 1");
@@ -99,8 +113,9 @@ void VerificaFileLinea(const Tabelle& t, const std::string& b) {
   Verifica(valori == 2 * righe, "line table file holds the whole table");
 }
 
-// The memory of the grid and of the line table, kept from one compile to
-// the next. The grid is created anew by every compile (assigned whole, every
+// The memory of the grid, of the line table and of the line table file
+// (where its pieces are gathered, and the file itself), kept from one
+// compile to the next. The grid is created anew by every compile (assigned whole, every
 // cell zero), and the line table is assigned whole too (every code set, the
 // numbers set with their codes), so a compile starts from the same state as
 // with fresh tables; only their allocations are not made again for every
@@ -112,7 +127,8 @@ void VerificaFileLinea(const Tabelle& t, const std::string& b) {
 struct Riserva {
   std::vector<cella> percorso;
   TabellaLinea tabella;
-  std::string file_linea;  // the bytes of the line table file
+  std::string pezzi;       // where the line table file is gathered
+  std::string file_linea;  // the line table file itself
 };
 
 Riserva& LaRiserva() {
@@ -140,7 +156,8 @@ void Compila(std::string_view linea, std::string_view treno, CompilazioneInMemor
   if (j != 0) {
     c->tabelle.tabella_linea = std::move(LaRiserva().tabella);
     c->tabelle.tabella_linea.svuota();
-    c->fs.spare = std::move(LaRiserva().file_linea);
+    c->fs.spare = std::move(LaRiserva().pezzi);
+    c->fs.riserve[PercorsiMemoria().tabella] = std::move(LaRiserva().file_linea);
   }
   CompilaInMemoria(linea, treno, c, j);
 }
@@ -149,9 +166,12 @@ void Restituisci(CompilazioneInMemoria* c, int32_t j) {
   Restituisci(&c->tabelle.percorso, &LaRiserva().percorso);
   if (j == 0) return;
   LaRiserva().tabella = std::move(c->tabelle.tabella_linea);
-  static const Percorsi p(c->tabelle);
+  const Percorsi& p = PercorsiMemoria();
+  LaRiserva().pezzi = std::move(c->fs.spare);
   if (auto it = c->fs.files.find(p.tabella); it != c->fs.files.end())
     LaRiserva().file_linea = std::move(it->second);
+  else if (auto r = c->fs.riserve.find(p.tabella); r != c->fs.riserve.end())
+    LaRiserva().file_linea = std::move(r->second);
 }
 
 }  // namespace
@@ -262,9 +282,7 @@ std::vector<int32_t> IniziFinestre() {
 
 void VerificaCompilazione(const CompilazioneInMemoria& c, int32_t j) {
   const Tabelle& t = c.tabelle;
-  // Every in-memory compile has the same scenario identity, so the paths
-  // are formed once.
-  static const Percorsi p(t);
+  const Percorsi& p = PercorsiMemoria();
   auto presente = [&](const std::string& path) { return c.fs.files.count(path) != 0; };
   auto file = [&](const std::string& path) -> const std::string& { return c.fs.files.at(path); };
 
@@ -349,7 +367,7 @@ void CompilaIngresso(Bersaglio b, std::string_view data) {
     CompilazioneInMemoria senza;
     Compila(linea, treno, &senza, 0);
     VerificaCompilazione(senza, 0);
-    static const Percorsi p(c.tabelle);
+    const Percorsi& p = PercorsiMemoria();
     Verifica(senza.esito.tipo == c.esito.tipo, "same outcome without the plan");
     Verifica(senza.tabelle.codice_errore == c.tabelle.codice_errore, "same code without the plan");
     auto uguale = [&](const std::string& path) {

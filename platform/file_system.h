@@ -111,6 +111,10 @@ class MemoryFileSystem : public FileSystem {
   // it is not allocated and faulted in anew each time. Its contents do not
   // matter.
   std::string spare;
+  // Memory for files not created yet, by path: Create of a new file at one
+  // of these paths builds it in this memory, for the same reason. Contents
+  // do not matter; a path here is no file (Exists does not see it).
+  std::map<std::string, std::string> riserve;
 
  private:
   std::set<std::pair<Op, std::string>> failures_;

@@ -25,7 +25,12 @@ Status MemoryFileSystem::Remove(const std::string& path) {
 
 Status MemoryFileSystem::Create(const std::string& path, std::string_view data) {
   if (failures_.count({Op::kCreate, path})) return Refused("create", path);
-  files[path] = std::string(data);
+  auto [it, nuovo] = files.try_emplace(path);
+  if (auto r = riserve.find(path); nuovo && r != riserve.end()) {
+    it->second = std::move(r->second);
+    riserve.erase(r);
+  }
+  it->second.assign(data.data(), data.size());
   return Status::Ok();
 }
 

@@ -185,6 +185,17 @@ TEST(FormatoTest, LineTableInPiecesIsTheWholeEncoding) {
   CodificaLinea di_nuovo(t);
   ASSERT_TRUE(sostituisci_file(fs, "/d/l", di_nuovo).ok());
   EXPECT_EQ(fs.files["/d/l"], atteso);
+
+  // Long runs of doubles, as in a real plan, across the ends of blocks.
+  t.tabella_linea.assign(70001, valore::Reale(0.5));
+  t.tabella_linea.imposta(40000, valore::Intero(-3));
+  t.tabella_linea.imposta(70000, valore{});
+  atteso.clear();
+  for (size_t i = 0; i < t.tabella_linea.size(); ++i) {
+    char b[10];
+    atteso.append(b, static_cast<size_t>(PutValore(b, t.tabella_linea[i]) - b));
+  }
+  EXPECT_EQ(codifica_linea(t), atteso);
 }
 
 TEST(FormatoTest, DoubleBytesAreLittleEndian) {
@@ -205,6 +216,17 @@ TEST_F(SostituisciFileTest, LongerOldFileIsReplacedWhole) {
   EXPECT_EQ(fs.files["/d/f"], "abc");
   ASSERT_TRUE(sostituisci_file(fs, "/d/g", "").ok());  // created when missing
   EXPECT_EQ(fs.files.count("/d/g"), 1u);
+}
+
+// Memory set aside for a path is what a new file there is built in; it is
+// no file before that.
+TEST_F(SostituisciFileTest, ANewFileTakesTheMemoryKeptForItsPath) {
+  fs.riserve["/d/n"].reserve(5000);
+  EXPECT_FALSE(fs.Exists("/d/n"));
+  ASSERT_TRUE(sostituisci_file(fs, "/d/n", "abc").ok());
+  EXPECT_EQ(fs.files["/d/n"], "abc");
+  EXPECT_GE(fs.files["/d/n"].capacity(), 5000u);
+  EXPECT_TRUE(fs.riserve.empty());
 }
 
 TEST_F(SostituisciFileTest, EachStepReportsItsFailure) {
