@@ -243,16 +243,14 @@ std::string Finestra(std::string_view sorgente, int32_t inizio, int32_t lunghezz
 }
 
 std::vector<int32_t> IniziFinestre() {
-  // The length and the tunnels (start, end) of the built-in line.
-  long lunghezza = 0;
+  // The tunnels (start, end) of the built-in line.
+  const int64_t lunghezza = LunghezzaLinea(LineaIncorporata());
   std::vector<std::pair<long, long>> montagne;
   for (std::string_view riga : RigheDi(LineaIncorporata())) {
     const size_t v1 = riga.find(','), v2 = riga.find(',', v1 + 1);
-    const std::string_view chiave = riga.substr(0, v1);
     long a = 0, b = 0;
-    if (v1 == std::string_view::npos || !Numero(riga.substr(v1 + 1, v2 - v1 - 1), &a)) continue;
-    if (contiene_nocase(chiave, "lunghezza")) lunghezza = a;
-    if (contiene_nocase(chiave, "montagna") &&
+    if (v1 != std::string_view::npos && contiene_nocase(riga.substr(0, v1), "montagna") &&
+        Numero(riga.substr(v1 + 1, v2 - v1 - 1), &a) &&
         Numero(riga.substr(v2 + 1, riga.find(',', v2 + 1) - v2 - 1), &b))
       montagne.emplace_back(a, b);
   }

@@ -7,12 +7,12 @@
 
 #include <filesystem>
 #include <set>
-#include <sstream>
 #include <string>
 
 #include "compiler/lettura/memorizza_dati.h"
 #include "compiler/nomi_file.h"
 #include "fuzz/fuzz_compila.h"
+#include "fuzz/mutatore_righe.h"
 #include "platform/executable_dir.h"
 #include "support/compila_memoria.h"
 #include "support/temp_dir.h"
@@ -103,14 +103,14 @@ namespace {
 // moved on by `inizio`.
 std::set<std::string> RighePosate(const std::string& linea, long inizio) {
   std::set<std::string> out;
-  std::istringstream in(linea);
-  for (std::string riga; std::getline(in, riga);) {
+  for (std::string_view riga : RigheDi(linea)) {
     const size_t v = riga.find(',');
-    const std::string chiave = riga.substr(0, v);
+    const std::string chiave(riga.substr(0, v));
     bool posata = false;
     for (const char* k : {"pendenza", "curva", "montagna", "cartello", "indicatori"})
       posata = posata || chiave.find(k) != std::string::npos;
-    if (posata) out.insert(chiave + "@" + std::to_string(std::stol(riga.substr(v + 1)) + inizio));
+    if (posata)
+      out.insert(chiave + "@" + std::to_string(std::stol(std::string(riga.substr(v + 1))) + inizio));
   }
   return out;
 }
