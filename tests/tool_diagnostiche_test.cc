@@ -246,4 +246,29 @@ TEST(CompilazioneVersoDestinazioneTest, UnGuastoDiScritturaNonCambiaLaDiagnosi) 
   EXPECT_TRUE(g->pulita());
 }
 
+// Compiles in a row that lend each other the memory of the grid and the line
+// table: a short line after a long one gets the same files and diagnostics
+// as when compiled on fresh tables, nothing of the long one left in them.
+TEST(CompilazioneVersoDestinazioneTest, LaMemoriaPrestataNonPortaNullaAllaSeguente) {
+  const std::string lunga = "[generale]\r\nlunghezza percorso, 30000\r\n[x]\r\npendenza, 100, 9\r\n"
+                            "curvad2, 500, 900\r\n[fine]\r\n";
+  const std::string corta = "[generale]\r\nlunghezza percorso, 3000\r\n[fine]\r\n";
+  const std::string treno = "[generale]\r\nsegnale, 30000, 2, 4, 1, 1, 0, 2, 2, 1, 1, 0\r\n";
+  auto compila = [&](const std::string& linea, Tabelle* memoria, MemoryFileSystem* fs) {
+    const DestinazioneUscite d{fs, "out"};
+    auto a = analizza("L_linea.txt", linea, "L_1-.txt", treno, "L", "1", 1, &d, memoria);
+    const std::string testo = a->testo();
+    if (memoria != nullptr) riprendi_memoria(*a->compilazione, memoria);
+    return testo;
+  };
+  Tabelle memoria;
+  MemoryFileSystem prima, dopo, fresca;
+  EXPECT_EQ(compila(lunga, &memoria, &prima), compila(lunga, nullptr, &fresca));
+  EXPECT_GT(memoria.percorso.capacity(), 0u);  // the memory came back
+  fresca = MemoryFileSystem();
+  EXPECT_EQ(compila(corta, &memoria, &dopo), compila(corta, nullptr, &fresca));
+  EXPECT_EQ(dopo.files, fresca.files);
+  EXPECT_EQ(dopo.files.size(), 3u);
+}
+
 }  // namespace

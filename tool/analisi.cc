@@ -1,5 +1,7 @@
 #include "tool/analisi.h"
 
+#include <nlohmann/json.hpp>
+
 #include "tool/avvisi.h"
 #include "tool/contesto.h"
 #include "tool/messaggi.h"
@@ -9,19 +11,21 @@ bool Analisi::pulita() const {
          compilazione->tabelle.codice_errore == 0;
 }
 
-std::string Analisi::json() const {
+nlohmann::ordered_json Analisi::documento() const {
   const StatoFinale stato{compilazione->tabelle.codice_errore,
                           compilazione->tabelle.posizione_errore};
-  return json_diagnostiche(diagnostiche, sorgenti, stato);
+  return documento_diagnostiche(diagnostiche, sorgenti, stato);
 }
+
+std::string Analisi::json() const { return testo_json(documento()); }
 
 std::unique_ptr<Analisi> analizza(const std::string& nome_linea, std::string linea,
                                   const std::string& nome_treno, std::string treno,
                                   const std::string& nome, const std::string& numero, int32_t j,
-                                  const DestinazioneUscite* destinazione) {
+                                  const DestinazioneUscite* destinazione, Tabelle* memoria) {
   auto a = std::make_unique<Analisi>(nome_linea, std::move(linea), nome_treno, std::move(treno));
   a->compilazione =
-      compila_sorgenti(a->linea.testo(), a->treno.testo(), nome, numero, j, destinazione);
+      compila_sorgenti(a->linea.testo(), a->treno.testo(), nome, numero, j, destinazione, memoria);
   const Contesto contesto(*a->compilazione, a->linea, a->treno, j);
   a->diagnostiche = avvisi(contesto);
   for (Diagnostica& d : diagnostiche_codici(contesto)) a->diagnostiche.push_back(std::move(d));

@@ -26,14 +26,18 @@ struct Analisi {
   // No code recorded, no failed header check: the files may be written.
   bool pulita() const;
   std::string testo() const { return testo_diagnostiche(diagnostiche, sorgenti); }
+  // The JSON form, as a document and as text.
+  nlohmann::ordered_json documento() const;
   std::string json() const;
 };
 
 // `nome_linea` and `nome_treno` are the paths the diagnostics name; the
-// compile's outputs go to `destinazione` as compila_sorgenti says.
+// compile's outputs go to `destinazione`, and `memoria` is lent to it, as
+// compila_sorgenti says.
 std::unique_ptr<Analisi> analizza(const std::string& nome_linea, std::string linea,
                                   const std::string& nome_treno, std::string treno,
                                   const std::string& nome, const std::string& numero, int32_t j,
-                                  const DestinazioneUscite* destinazione = nullptr);
+                                  const DestinazioneUscite* destinazione = nullptr,
+                                  Tabelle* memoria = nullptr);
 
 #endif  // SB_TOOL_ANALISI_H_

@@ -1,5 +1,7 @@
 #include "tool/compilazione.h"
 
+#include <utility>
+
 #include "compiler/ambiente.h"
 #include "compiler/nomi_file.h"
 #include "tool/file_system_compilazione.h"
@@ -7,13 +9,26 @@
 namespace {
 // The directory the compile believes it runs in; it exists only in memory.
 constexpr char kDirectory[] = "scenario";
+
+// Moves the grid and the line table of `da`, emptied, to `a`.
+void riprendi_memoria_tabelle(Tabelle* da, Tabelle* a) {
+  a->percorso = std::move(da->percorso);
+  a->percorso.clear();
+  da->percorso = {};
+  a->tabella_linea = std::move(da->tabella_linea);
+  a->tabella_linea.svuota();
+}
 }  // namespace
 
 std::unique_ptr<Compilazione> compila_sorgenti(const std::string& linea, const std::string& treno,
                                                const std::string& nome, const std::string& numero,
-                                               int32_t j, const DestinazioneUscite* destinazione) {
+                                               int32_t j, const DestinazioneUscite* destinazione,
+                                               Tabelle* memoria) {
   auto c = std::make_unique<Compilazione>();
   Tabelle& t = c->tabelle;
+  // The compile empties both before it reads the line (see
+  // memorizza_percorso); only their memory carries over.
+  if (memoria != nullptr) riprendi_memoria_tabelle(memoria, &t);
   t.nome_scenario = nome;
   t.numero_treno = numero;
   t.registro = &c->registro;
@@ -27,4 +42,8 @@ std::unique_ptr<Compilazione> compila_sorgenti(const std::string& linea, const s
   c->scritti = fs.scritti();
   c->guasto_scrittura = fs.guasto();
   return c;
+}
+
+void riprendi_memoria(Compilazione& c, Tabelle* memoria) {
+  riprendi_memoria_tabelle(&c.tabelle, memoria);
 }

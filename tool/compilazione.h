@@ -39,10 +39,19 @@ struct DestinazioneUscite {
 
 // Compiles `linea` and `treno` as the sources of scenario `nome` with train
 // `numero`; `j` is the driver's argument (0: no line table). Without a
-// destination the outputs are encoded and dropped.
+// destination the outputs are neither encoded nor written. `memoria`, when
+// given, lends the memory of its grid and line table to the compile (both
+// are left empty), for a caller that runs many compiles in a row and takes
+// the memory back with riprendi_memoria: a long line's table is then not
+// allocated, and its fresh pages touched, once for every compile.
 std::unique_ptr<Compilazione> compila_sorgenti(const std::string& linea, const std::string& treno,
                                                const std::string& nome, const std::string& numero,
                                                int32_t j,
-                                               const DestinazioneUscite* destinazione = nullptr);
+                                               const DestinazioneUscite* destinazione = nullptr,
+                                               Tabelle* memoria = nullptr);
+
+// Takes the memory of `c`'s grid and line table back into `memoria`, once
+// the caller is done with them; `c` is left without them.
+void riprendi_memoria(Compilazione& c, Tabelle* memoria);
 
 #endif  // SB_TOOL_COMPILAZIONE_H_

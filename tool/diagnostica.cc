@@ -110,8 +110,9 @@ std::string utf8_da_1252(std::string_view s) {
   return out;
 }
 
-std::string json_diagnostiche(const std::vector<Diagnostica>& diagnostiche,
-                              const TestoSorgente* const sorgenti[2], const StatoFinale& stato) {
+nlohmann::ordered_json documento_diagnostiche(const std::vector<Diagnostica>& diagnostiche,
+                                              const TestoSorgente* const sorgenti[2],
+                                              const StatoFinale& stato) {
   using nlohmann::ordered_json;
   ordered_json lista = ordered_json::array();
   for (const Diagnostica& d : diagnostiche) {
@@ -130,6 +131,10 @@ std::string json_diagnostiche(const std::vector<Diagnostica>& diagnostiche,
   o["codice_errore"] = stato.codice_errore;
   o["posizione_errore"] = stato.posizione_errore;
   o["diagnostics"] = std::move(lista);
+  return o;
+}
+
+std::string testo_json(const nlohmann::ordered_json& documento) {
   // A path that is not UTF-8 must not stop the report.
-  return o.dump(2, ' ', false, ordered_json::error_handler_t::replace) + "\n";
+  return documento.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) + "\n";
 }

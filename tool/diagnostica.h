@@ -13,6 +13,8 @@
 #include <string_view>
 #include <vector>
 
+#include <nlohmann/json_fwd.hpp>
+
 // One source text as the author wrote it, with the start of each line.
 // Lines end at CR LF, a lone CR or a lone LF, as the field reader sees them.
 // Lines and columns count from 1; a column counts bytes.
@@ -69,9 +71,12 @@ struct StatoFinale {
 std::string testo_diagnostiche(const std::vector<Diagnostica>& d,
                                const TestoSorgente* const sorgenti[2]);
 
-// The JSON form: {"codice_errore", "posizione_errore", "diagnostics": [...]}.
-std::string json_diagnostiche(const std::vector<Diagnostica>& d,
-                              const TestoSorgente* const sorgenti[2], const StatoFinale& stato);
+// The JSON form: {"codice_errore", "posizione_errore", "diagnostics": [...]},
+// as a document and as the text the tool prints.
+nlohmann::ordered_json documento_diagnostiche(const std::vector<Diagnostica>& d,
+                                              const TestoSorgente* const sorgenti[2],
+                                              const StatoFinale& stato);
+std::string testo_json(const nlohmann::ordered_json& documento);
 
 // Windows-1252 bytes as UTF-8.
 std::string utf8_da_1252(std::string_view s);

@@ -12,7 +12,7 @@
 // its temporary name in the destination directory (the output's name +
 // kSuffissoNuovo), so that no output is ever held whole in memory; the
 // tool then gives the temporaries their names, or deletes them. Without a
-// destination (a check) the bytes are encoded and dropped.
+// destination (a check) nothing is encoded at all.
 //
 // A temporary that cannot be written is not reported to the compile: the
 // compile's own account of the sources must stay what it is in memory. The

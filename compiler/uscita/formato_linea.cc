@@ -4,12 +4,14 @@
 
 #include "compiler/uscita/codifica.h"
 
-// A table shorter than a block gets a block of its own size.
-CodificaLinea::CodificaLinea(const Tabelle& t)
-    : tabella_(t.tabella_linea),
-      blocco_(new char[std::min(kElementi, std::max<size_t>(tabella_.size(), 1)) * kMassimo]) {}
+CodificaLinea::CodificaLinea(const Tabelle& t) : tabella_(t.tabella_linea) {}
 
 std::string_view CodificaLinea::Next() {
+  // The block is made at the first piece asked for, not before: a file
+  // system that drops the file never asks. A table shorter than a block
+  // gets a block of its own size.
+  if (!blocco_)
+    blocco_.reset(new char[std::min(kElementi, std::max<size_t>(tabella_.size(), 1)) * kMassimo]);
   // The codes straight from the table, as PutValore writes them, without
   // forming each value first. The loop works on locals only: every access to
   // a member of this polymorphic class is checked for its dynamic type under
