@@ -45,48 +45,59 @@ namespace {
 
 // Control bytes would move the terminal's cursor or worse; each is shown as
 // one "?" so that the caret below still lines up.
-std::string mostrabile(std::string_view riga) {
-  std::string out(riga);
-  for (char& c : out) {
+void mostrabile(std::string_view riga, std::string* out) {
+  for (const char c : riga) {
     const auto b = static_cast<unsigned char>(c);
-    if ((b < 0x20 && c != '\t') || b == 0x7F) c = '?';
+    *out += (b < 0x20 && c != '\t') || b == 0x7F ? '?' : c;
   }
-  return out;
 }
 
-std::string intestazione(const Diagnostica& d, const TestoSorgente& s) {
-  std::string h = s.nome() + ":";
+// The heading line of `d`, newline included, appended to `out`.
+void intestazione(const Diagnostica& d, const TestoSorgente& s, std::string* out) {
+  *out += s.nome();
+  *out += ':';
   if (d.ha_riga) {
-    h += std::to_string(s.riga(d.inizio)) + ":" + std::to_string(s.colonna(d.inizio)) + ":";
+    *out += std::to_string(s.riga(d.inizio));
+    *out += ':';
+    *out += std::to_string(s.colonna(d.inizio));
+    *out += ':';
   }
-  h += d.gravita == Diagnostica::Gravita::kErrore ? " error: " : " warning: ";
-  h += d.messaggio;
-  if (d.codice) h += " (code " + std::to_string(*d.codice) + ")";
-  return h;
+  *out += d.gravita == Diagnostica::Gravita::kErrore ? " error: " : " warning: ";
+  *out += d.messaggio;
+  if (d.codice) {
+    *out += " (code ";
+    *out += std::to_string(*d.codice);
+    *out += ')';
+  }
+  *out += '\n';
 }
 
 }  // namespace
 
 std::string testo_diagnostiche(const std::vector<Diagnostica>& diagnostiche,
                                const TestoSorgente* const sorgenti[2]) {
+  // Written straight into the one string: a check of a long, broken source
+  // has thousands of diagnostics.
   std::string out;
   for (const Diagnostica& d : diagnostiche) {
     const TestoSorgente& s = *sorgenti[d.sorgente];
-    out += intestazione(d, s) + "\n";
+    intestazione(d, s, &out);
     if (!d.ha_riga) continue;
     const size_t n = s.riga(d.inizio);
     const std::string_view riga = s.testo_riga(n);
-    out += "  " + mostrabile(riga) + "\n";
+    out += "  ";
+    mostrabile(riga, &out);
+    out += '\n';
     // The caret line copies the row's tabs so that it lines up however wide
     // the terminal shows them.
     const size_t colonna = s.colonna(d.inizio) - 1;
-    std::string sotto = "  ";
-    for (size_t i = 0; i < colonna && i < riga.size(); ++i) sotto += riga[i] == '\t' ? '\t' : ' ';
-    sotto += '^';
+    out += "  ";
+    for (size_t i = 0; i < colonna && i < riga.size(); ++i) out += riga[i] == '\t' ? '\t' : ' ';
+    out += '^';
     const size_t inizio_riga = s.fine_riga(n) - riga.size();
     const size_t fine = std::min(d.fine, inizio_riga + riga.size());
-    for (size_t i = inizio_riga + colonna + 1; i < fine; ++i) sotto += '~';
-    out += sotto + "\n";
+    if (const size_t i = inizio_riga + colonna + 1; i < fine) out.append(fine - i, '~');
+    out += '\n';
   }
   return out;
 }
@@ -114,10 +125,15 @@ nlohmann::ordered_json documento_diagnostiche(const std::vector<Diagnostica>& di
                                               const TestoSorgente* const sorgenti[2],
                                               const StatoFinale& stato) {
   using nlohmann::ordered_json;
+  // Room made beforehand for every diagnostic and for the seven members of
+  // each: the members of an object are kept in order in a vector, and
+  // growing it copies their names.
   ordered_json lista = ordered_json::array();
+  lista.get_ref<ordered_json::array_t&>().reserve(diagnostiche.size());
   for (const Diagnostica& d : diagnostiche) {
     const TestoSorgente& s = *sorgenti[d.sorgente];
-    ordered_json j;
+    ordered_json j = ordered_json::object();
+    j.get_ref<ordered_json::object_t&>().reserve(7);
     j["severity"] = d.gravita == Diagnostica::Gravita::kErrore ? "error" : "warning";
     j["code"] = d.codice ? ordered_json(*d.codice) : ordered_json(nullptr);
     j["file"] = s.nome();
