@@ -146,6 +146,11 @@ TEST(DistanzaTest, ModificheEScambi) {
   EXPECT_EQ(distanza("ca", "abc"), 3u);  // no edit of a swapped pair
   EXPECT_EQ(distanza("abcdef", "badcfe"), 3u);
   EXPECT_EQ(distanza("montagna", "montagna"), 0u);
+  // Above a limit, the limit plus one, however far above.
+  EXPECT_EQ(distanza("kitten", "sitting", 3), 3u);
+  EXPECT_EQ(distanza("kitten", "sitting", 2), 3u);
+  EXPECT_EQ(distanza("segnale", "xxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxx", 1), 2u);
+  EXPECT_EQ(distanza("abcdef", "badcfe", 3), 3u);
 }
 
 TEST(DiagnosticheJsonTest, OggettoConStatoFinaleEDiagnostiche) {

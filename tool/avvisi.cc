@@ -231,7 +231,7 @@ class Avvisi {
     for (const std::string& p : parole(r.sezione)) {
       // The distance is at least the difference of the lengths.
       if (chiave.size() > p.size() + soglia || p.size() > chiave.size() + soglia) continue;
-      const size_t d = distanza(chiave, p);
+      const size_t d = distanza(chiave, p, soglia);
       if (migliore == nullptr || d < minima) {
         migliore = &p;
         minima = d;
