@@ -36,9 +36,6 @@ class LettoreCampi {
   // yields 0.
   bool leggi_numero(Larghezza w, int32_t* out);
 
-  // Byte offset of the next unread byte.
-  size_t posizione() const { return pos_; }
-
   // From now on every field read, and every read that fails, is appended to
   // `*campi` (nothing is kept while it is null, as in the builder).
   void registra_in(std::vector<CampoLetto>* campi) { campi_ = campi; }
