@@ -10,11 +10,11 @@ namespace {
 // The directory the compile believes it runs in; it exists only in memory.
 constexpr char kDirectory[] = "scenario";
 
-// Moves the grid and the line table of `da`, emptied, to `a`.
+// Moves the grid and the line table of `da`, emptied, to `a`; a moved-from
+// vector and table are empty.
 void riprendi_memoria_tabelle(Tabelle* da, Tabelle* a) {
   a->percorso = std::move(da->percorso);
   a->percorso.clear();
-  da->percorso = {};
   a->tabella_linea = std::move(da->tabella_linea);
   a->tabella_linea.svuota();
 }
