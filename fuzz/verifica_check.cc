@@ -6,7 +6,7 @@
 #include <string>
 
 #include "support/compila_memoria.h"
-#include "tool/analisi.h"
+#include "tool/diagnosi/analisi.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 
 #include "platform/executable_dir.h"
 #include "platform/file_system.h"
-#include "tool/analisi.h"
-#include "tool/distanza.h"
+#include "tool/diagnosi/analisi.h"
+#include "tool/diagnosi/distanza.h"
 #include "tool/scrittura_atomica.h"
 
 namespace {

@@ -16,9 +16,9 @@
 #include "sources/windows1252.h"
 #include "support/compila_memoria.h"
 #include "support/temp_dir.h"
-#include "tool/diff.h"
-#include "tool/dump.h"
-#include "tool/plot.h"
+#include "tool/ispezione/diff.h"
+#include "tool/ispezione/dump.h"
+#include "tool/ispezione/plot.h"
 
 #ifndef _WIN32
 #include <sys/wait.h>

@@ -3,14 +3,11 @@
 
 #include <functional>
 
+#include "tool/stato_uscita.h"
+
 namespace CLI {
 class App;
 }
-
-// Exit statuses of the authoring tool.
-inline constexpr int kToolOk = 0;         // done, nothing wrong
-inline constexpr int kToolProblemi = 1;   // the sources or files have problems
-inline constexpr int kToolUso = 2;        // bad usage: option, missing or unreadable path
 
 // What a subcommand runs once the command line is parsed; returns the exit
 // status.

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "platform/file_system.h"
-#include "tool/analisi.h"
+#include "tool/diagnosi/analisi.h"
 #include "tool/comandi.h"
 #include "tool/percorsi.h"
 #include "tool/scrittura_atomica.h"

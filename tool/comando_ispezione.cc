@@ -5,9 +5,9 @@
 #include <memory>
 
 #include "tool/comandi.h"
-#include "tool/diff.h"
-#include "tool/dump.h"
-#include "tool/plot.h"
+#include "tool/ispezione/diff.h"
+#include "tool/ispezione/dump.h"
+#include "tool/ispezione/plot.h"
 
 void registra_ispezione(CLI::App& app, Azione* azione) {
   // The options are owned by the callbacks, which the app keeps, and by the

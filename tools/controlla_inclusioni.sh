@@ -12,7 +12,9 @@
 #   - nothing under compiler/ includes app/ or sources/;
 #   - platform/ includes nothing of the scenario; sources/ nothing of app/
 #     and of the compiler only its shared headers;
-#   - the authoring tool (tool/) never includes app/.
+#   - the authoring tool (tool/) never includes app/; its rooms use the
+#     compiler and the platform layer, and of one another only what the
+#     rules below name; the commands at the top see every room.
 # Prints every include that breaks a rule and fails if there is one.
 set -uo pipefail
 cd "$(dirname "$0")/.."
@@ -50,8 +52,21 @@ check "platform/*" "platform/.*" \
   "the platform layer knows nothing of the scenario"
 check "sources/*" "$shared|sources/.*|platform/.*" \
   "the documents use the compiler's shared headers only, never app/"
-check "$(find tool -name '*.cc' -o -name '*.h' 2>/dev/null)" "(compiler|platform|sources|tool)/.*" \
-  "the tool drives the compiler and the platform layer, never app/"
+rooms() {  # the files of tool/ROOM
+  find "tool/$1" -name '*.cc' -o -name '*.h' 2>/dev/null
+}
+check "$(rooms diagnosi)" "(compiler|platform|sources)/.*|tool/diagnosi/.*|tool/stato_uscita\.h" \
+  "the diagnosis compiles and reports, and knows no other room"
+check "$(rooms ispezione)" "(compiler|platform|sources)/.*|tool/ispezione/.*|tool/stato_uscita\.h" \
+  "inspection reads compiled files only"
+check "$(rooms lsp)" "(compiler|platform)/.*|tool/(lsp|diagnosi)/.*|tool/stato_uscita\.h" \
+  "the language server answers from the diagnosis"
+check "$(rooms anteprima)" "(compiler|platform)/.*|tool/(anteprima|diagnosi|ispezione)/.*|tool/stato_uscita\.h" \
+  "the preview draws what the diagnosis and inspection give"
+check "$(rooms documenti)" "(compiler|platform|sources)/.*|tool/(documenti|diagnosi)/.*|tool/stato_uscita\.h" \
+  "the driver's documents are written from the diagnosis's compile"
+check "$(find tool -maxdepth 1 -name '*.cc' -o -maxdepth 1 -name '*.h')" "(compiler|platform|sources|tool)/.*" \
+  "the tool's commands drive the rooms, the compiler and the platform layer, never app/"
 
 if ((fail)); then
   echo "include rules broken"

@@ -1,5 +1,5 @@
-#ifndef SB_TOOL_DIFF_H_
-#define SB_TOOL_DIFF_H_
+#ifndef SB_TOOL_ISPEZIONE_DIFF_H_
+#define SB_TOOL_ISPEZIONE_DIFF_H_
 
 // `scenario_tool diff DIR_A DIR_B`: two compiled scenarios compared record
 // by record (grid cells, station entries, line-table rows); each record that
@@ -21,4 +21,4 @@ inline constexpr size_t kDiffMostrati = 50;
 // either cannot be read or does not decode (the reason on `err`).
 int esegui_diff(const OpzioniDiff& o, std::ostream& out, std::ostream& err);
 
-#endif  // SB_TOOL_DIFF_H_
+#endif  // SB_TOOL_ISPEZIONE_DIFF_H_

@@ -1,10 +1,10 @@
-#include "tool/analisi.h"
+#include "tool/diagnosi/analisi.h"
 
 #include <nlohmann/json.hpp>
 
-#include "tool/avvisi.h"
-#include "tool/contesto.h"
-#include "tool/messaggi.h"
+#include "tool/diagnosi/avvisi.h"
+#include "tool/diagnosi/contesto.h"
+#include "tool/diagnosi/messaggi.h"
 
 bool Analisi::pulita() const {
   return compilazione->esito.tipo == EsitoCompilazione::Tipo::kCompletato &&

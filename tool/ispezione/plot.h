@@ -1,5 +1,5 @@
-#ifndef SB_TOOL_PLOT_H_
-#define SB_TOOL_PLOT_H_
+#ifndef SB_TOOL_ISPEZIONE_PLOT_H_
+#define SB_TOOL_ISPEZIONE_PLOT_H_
 
 // `scenario_tool plot DIR`: one compiled scenario drawn as a self-contained
 // SVG picture (no script, no external fonts, images or links): the plan of
@@ -10,7 +10,7 @@
 #include <iosfwd>
 #include <string>
 
-#include "tool/file_compilati.h"
+#include "tool/ispezione/file_compilati.h"
 
 struct OpzioniPlot {
   std::string dir;
@@ -26,4 +26,4 @@ std::string disegna_scenario(const Scenario& s);
 // missing or unreadable or an output that cannot be written.
 int esegui_plot(const OpzioniPlot& o, std::ostream& out, std::ostream& err);
 
-#endif  // SB_TOOL_PLOT_H_
+#endif  // SB_TOOL_ISPEZIONE_PLOT_H_

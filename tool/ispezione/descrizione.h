@@ -1,5 +1,5 @@
-#ifndef SB_TOOL_DESCRIZIONE_H_
-#define SB_TOOL_DESCRIZIONE_H_
+#ifndef SB_TOOL_ISPEZIONE_DESCRIZIONE_H_
+#define SB_TOOL_ISPEZIONE_DESCRIZIONE_H_
 
 // The records of the compiled files as an author reads them: every cell,
 // station entry and line-table row as one flat JSON object whose keys are
@@ -17,7 +17,7 @@
 
 #include "compiler/tabelle.h"
 #include "compiler/uscita/formato_stazioni.h"
-#include "tool/file_compilati.h"
+#include "tool/ispezione/file_compilati.h"
 
 using Json = nlohmann::ordered_json;
 
@@ -48,4 +48,4 @@ void scrivi_record(std::ostream& out, Formato formato, const std::string& file, 
 // One record on one line, "key=value key=value ...", as the diff shows it.
 std::string in_riga(const Json& record);
 
-#endif  // SB_TOOL_DESCRIZIONE_H_
+#endif  // SB_TOOL_ISPEZIONE_DESCRIZIONE_H_

@@ -1,4 +1,4 @@
-#include "tool/diagnostica.h"
+#include "tool/diagnosi/diagnostica.h"
 
 #include <algorithm>
 #include <nlohmann/json.hpp>

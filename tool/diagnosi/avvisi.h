@@ -1,10 +1,10 @@
-#ifndef SB_TOOL_AVVISI_H_
-#define SB_TOOL_AVVISI_H_
+#ifndef SB_TOOL_DIAGNOSI_AVVISI_H_
+#define SB_TOOL_DIAGNOSI_AVVISI_H_
 
 #include <vector>
 
-#include "tool/contesto.h"
-#include "tool/diagnostica.h"
+#include "tool/diagnosi/contesto.h"
+#include "tool/diagnosi/diagnostica.h"
 
 // Warnings for what the readers accept without a word, in the order of the
 // sources (line source first):
@@ -20,4 +20,4 @@
 //   - a last line without a line end, which is never read as a row.
 std::vector<Diagnostica> avvisi(const Contesto& c);
 
-#endif  // SB_TOOL_AVVISI_H_
+#endif  // SB_TOOL_DIAGNOSI_AVVISI_H_

@@ -1,4 +1,4 @@
-#include "tool/avvisi.h"
+#include "tool/diagnosi/avvisi.h"
 
 #include <algorithm>
 #include <cctype>
@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "compiler/lettura/lettore_campi.h"
-#include "tool/distanza.h"
+#include "tool/diagnosi/distanza.h"
 
 namespace {
 

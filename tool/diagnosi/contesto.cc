@@ -1,4 +1,4 @@
-#include "tool/contesto.h"
+#include "tool/diagnosi/contesto.h"
 
 #include "compiler/lettura/lettore_campi.h"
 

@@ -1,5 +1,5 @@
-#ifndef SB_TOOL_DISTANZA_H_
-#define SB_TOOL_DISTANZA_H_
+#ifndef SB_TOOL_DIAGNOSI_DISTANZA_H_
+#define SB_TOOL_DIAGNOSI_DISTANZA_H_
 
 #include <cstddef>
 #include <limits>
@@ -12,4 +12,4 @@
 size_t distanza(std::string_view a, std::string_view b,
                 size_t limite = std::numeric_limits<size_t>::max() - 1);
 
-#endif  // SB_TOOL_DISTANZA_H_
+#endif  // SB_TOOL_DIAGNOSI_DISTANZA_H_

@@ -1,5 +1,5 @@
-#ifndef SB_TOOL_DUMP_H_
-#define SB_TOOL_DUMP_H_
+#ifndef SB_TOOL_ISPEZIONE_DUMP_H_
+#define SB_TOOL_ISPEZIONE_DUMP_H_
 
 // `scenario_tool dump FILE`: one compiled file decoded completely, every
 // record shown, as an aligned table, one JSON document or CSV.
@@ -8,7 +8,7 @@
 #include <limits>
 #include <string>
 
-#include "tool/descrizione.h"
+#include "tool/ispezione/descrizione.h"
 
 struct OpzioniDump {
   std::string file;
@@ -26,4 +26,4 @@ struct OpzioniDump {
 // cannot be read or recognised or options that do not fit it.
 int esegui_dump(const OpzioniDump& o, std::ostream& out, std::ostream& err);
 
-#endif  // SB_TOOL_DUMP_H_
+#endif  // SB_TOOL_ISPEZIONE_DUMP_H_

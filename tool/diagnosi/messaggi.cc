@@ -1,7 +1,7 @@
 // The sentence of every code, in the author's terms: the feature met, its
 // position in metres, the limit broken, and where in the sources the row
 // responsible stands.
-#include "tool/messaggi.h"
+#include "tool/diagnosi/messaggi.h"
 
 #include <charconv>
 #include <cstdint>

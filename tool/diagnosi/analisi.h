@@ -1,5 +1,5 @@
-#ifndef SB_TOOL_ANALISI_H_
-#define SB_TOOL_ANALISI_H_
+#ifndef SB_TOOL_DIAGNOSI_ANALISI_H_
+#define SB_TOOL_DIAGNOSI_ANALISI_H_
 
 // A check of two sources: the compile in memory and every diagnostic of it,
 // warnings first (in the order of the sources), then the codes in the order
@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "tool/compilazione.h"
-#include "tool/diagnostica.h"
+#include "tool/diagnosi/compilazione.h"
+#include "tool/diagnosi/diagnostica.h"
 
 struct Analisi {
   Analisi(std::string nome_linea, std::string linea, std::string nome_treno, std::string treno)
@@ -40,4 +40,4 @@ std::unique_ptr<Analisi> analizza(const std::string& nome_linea, std::string lin
                                   const DestinazioneUscite* destinazione = nullptr,
                                   Tabelle* memoria = nullptr);
 
-#endif  // SB_TOOL_ANALISI_H_
+#endif  // SB_TOOL_DIAGNOSI_ANALISI_H_

@@ -1,4 +1,4 @@
-#include "tool/diff.h"
+#include "tool/ispezione/diff.h"
 
 #include <algorithm>
 #include <cstring>
@@ -6,9 +6,9 @@
 #include <utility>
 #include <ostream>
 
-#include "tool/comandi.h"
-#include "tool/descrizione.h"
-#include "tool/file_compilati.h"
+#include "tool/stato_uscita.h"
+#include "tool/ispezione/descrizione.h"
+#include "tool/ispezione/file_compilati.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
-#ifndef SB_TOOL_CONTESTO_H_
-#define SB_TOOL_CONTESTO_H_
+#ifndef SB_TOOL_DIAGNOSI_CONTESTO_H_
+#define SB_TOOL_DIAGNOSI_CONTESTO_H_
 
 // What the diagnostics know about one compile: the two sources, the account
 // the compiler kept of its reading (fields, rows, cells, codes) and the
@@ -13,8 +13,8 @@
 #include <string_view>
 
 #include "compiler/registro.h"
-#include "tool/compilazione.h"
-#include "tool/diagnostica.h"
+#include "tool/diagnosi/compilazione.h"
+#include "tool/diagnosi/diagnostica.h"
 
 // Kinds of row, by the keyword the readers found in its first field.
 enum class TipoRiga {
@@ -107,4 +107,4 @@ bool e_numero(std::string_view token);
 // "176000 m (176 km)"-style text for a distance.
 std::string metri(int64_t m);
 
-#endif  // SB_TOOL_CONTESTO_H_
+#endif  // SB_TOOL_DIAGNOSI_CONTESTO_H_

@@ -1,4 +1,4 @@
-#include "tool/descrizione.h"
+#include "tool/ispezione/descrizione.h"
 
 #include <algorithm>
 #include <charconv>

@@ -1,5 +1,5 @@
-#ifndef SB_TOOL_COMPILAZIONE_H_
-#define SB_TOOL_COMPILAZIONE_H_
+#ifndef SB_TOOL_DIAGNOSI_COMPILAZIONE_H_
+#define SB_TOOL_DIAGNOSI_COMPILAZIONE_H_
 
 // The builder's own compile, run on an author's two sources without ever
 // touching them: their bytes are read from memory under the names the
@@ -54,4 +54,4 @@ std::unique_ptr<Compilazione> compila_sorgenti(const std::string& linea, const s
 // the caller is done with them; `c` is left without them.
 void riprendi_memoria(Compilazione& c, Tabelle* memoria);
 
-#endif  // SB_TOOL_COMPILAZIONE_H_
+#endif  // SB_TOOL_DIAGNOSI_COMPILAZIONE_H_

@@ -1,4 +1,4 @@
-#include "tool/file_system_compilazione.h"
+#include "tool/diagnosi/file_system_compilazione.h"
 
 #include <utility>
 

@@ -1,4 +1,4 @@
-#include "tool/file_compilati.h"
+#include "tool/ispezione/file_compilati.h"
 
 #include <algorithm>
 #include <filesystem>

@@ -1,5 +1,5 @@
-#ifndef SB_TOOL_FILE_COMPILATI_H_
-#define SB_TOOL_FILE_COMPILATI_H_
+#ifndef SB_TOOL_ISPEZIONE_FILE_COMPILATI_H_
+#define SB_TOOL_ISPEZIONE_FILE_COMPILATI_H_
 
 // Reading compiled scenarios back: the three files the builder writes
 // (track grid, station table, line table), recognised, read whole and
@@ -74,4 +74,4 @@ EsitoCarica carica_scenario(const std::string& directory, const std::string& nom
 bool verifica_dimensioni(TipoFile tipo, const std::string& path, size_t dimensione, size_t numero,
                          int32_t lunghezza, std::string* messaggio);
 
-#endif  // SB_TOOL_FILE_COMPILATI_H_
+#endif  // SB_TOOL_ISPEZIONE_FILE_COMPILATI_H_

@@ -1,4 +1,4 @@
-#include "tool/dump.h"
+#include "tool/ispezione/dump.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -6,8 +6,8 @@
 #include <system_error>
 
 #include "compiler/uscita/formato_stazioni.h"
-#include "tool/comandi.h"
-#include "tool/file_compilati.h"
+#include "tool/stato_uscita.h"
+#include "tool/ispezione/file_compilati.h"
 
 namespace {
 

@@ -1,10 +1,10 @@
-#include "tool/compilazione.h"
+#include "tool/diagnosi/compilazione.h"
 
 #include <utility>
 
 #include "compiler/ambiente.h"
 #include "compiler/nomi_file.h"
-#include "tool/file_system_compilazione.h"
+#include "tool/diagnosi/file_system_compilazione.h"
 
 namespace {
 // The directory the compile believes it runs in; it exists only in memory.

@@ -1,4 +1,4 @@
-#include "tool/distanza.h"
+#include "tool/diagnosi/distanza.h"
 
 #include <algorithm>
 #include <array>

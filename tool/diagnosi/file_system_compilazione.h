@@ -1,5 +1,5 @@
-#ifndef SB_TOOL_FILE_SYSTEM_COMPILAZIONE_H_
-#define SB_TOOL_FILE_SYSTEM_COMPILAZIONE_H_
+#ifndef SB_TOOL_DIAGNOSI_FILE_SYSTEM_COMPILAZIONE_H_
+#define SB_TOOL_DIAGNOSI_FILE_SYSTEM_COMPILAZIONE_H_
 
 // The file system the tool's compile runs on. The builder's compile reads
 // its two sources from a directory and deletes them, then writes its three
@@ -58,4 +58,4 @@ class FileSystemCompilazione : public FileSystem {
   Status guasto_;
 };
 
-#endif  // SB_TOOL_FILE_SYSTEM_COMPILAZIONE_H_
+#endif  // SB_TOOL_DIAGNOSI_FILE_SYSTEM_COMPILAZIONE_H_

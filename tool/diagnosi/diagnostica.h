@@ -1,5 +1,5 @@
-#ifndef SB_TOOL_DIAGNOSTICA_H_
-#define SB_TOOL_DIAGNOSTICA_H_
+#ifndef SB_TOOL_DIAGNOSI_DIAGNOSTICA_H_
+#define SB_TOOL_DIAGNOSI_DIAGNOSTICA_H_
 
 // The tool's account of what is wrong with an author's sources: one
 // diagnostic per problem, pointing at a span of bytes of one source, shown
@@ -91,4 +91,4 @@ inline std::string q(std::string_view s) {
   return out;
 }
 
-#endif  // SB_TOOL_DIAGNOSTICA_H_
+#endif  // SB_TOOL_DIAGNOSI_DIAGNOSTICA_H_

@@ -1,4 +1,4 @@
-#include "tool/plot.h"
+#include "tool/ispezione/plot.h"
 
 #include <algorithm>
 #include <array>
@@ -12,8 +12,8 @@
 #include "platform/executable_dir.h"
 #include "platform/file_system.h"
 #include "sources/windows1252.h"
-#include "tool/comandi.h"
-#include "tool/descrizione.h"
+#include "tool/stato_uscita.h"
+#include "tool/ispezione/descrizione.h"
 
 namespace {
 
