@@ -229,7 +229,7 @@ TEST_F(ScritturaInsiemeTest, UnGuastoAMetaLasciaIVecchi) {
 // of the sources stays what it is without a destination.
 TEST(CompilazioneVersoDestinazioneTest, UnGuastoDiScritturaNonCambiaLaDiagnosi) {
   MemoryFileSystem fs;
-  const DestinazioneUscite d{&fs, "out"};
+  const DestinazioneUscite d{&fs, "out", kSuffissoNuovo};
   const auto senza = Analizza(kLinea, kTreno);
   EXPECT_TRUE(senza->compilazione->scritti.empty());
 
@@ -260,7 +260,7 @@ TEST(CompilazioneVersoDestinazioneTest, LaMemoriaPrestataNonPortaNullaAllaSeguen
   const std::string corta = "[generale]\r\nlunghezza percorso, 3000\r\n[fine]\r\n";
   const std::string treno = "[generale]\r\nsegnale, 30000, 2, 4, 1, 1, 0, 2, 2, 1, 1, 0\r\n";
   auto compila = [&](const std::string& linea, Tabelle* memoria, MemoryFileSystem* fs) {
-    const DestinazioneUscite d{fs, "out"};
+    const DestinazioneUscite d{fs, "out", kSuffissoNuovo};
     auto a = analizza("L_linea.txt", linea, "L_1-.txt", treno, "L", "1", 1, &d, memoria);
     const std::string testo = a->testo();
     if (memoria != nullptr) riprendi_memoria(*a->compilazione, memoria);

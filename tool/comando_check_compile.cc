@@ -66,7 +66,7 @@ int esegui(const Opzioni& o) {
   // A compile streams its outputs to temporary names in the directory as it
   // encodes them; only once the diagnostics allow it do they take their
   // names, all three or none.
-  const DestinazioneUscite destinazione{fs.get(), o.directory};
+  const DestinazioneUscite destinazione{fs.get(), o.directory, kSuffissoNuovo};
   const std::unique_ptr<Analisi> a = analizza(o.linea, std::move(linea), o.treno,
                                               std::move(treno), nome, numero, j,
                                               o.scrive ? &destinazione : nullptr);

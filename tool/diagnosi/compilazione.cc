@@ -34,7 +34,8 @@ std::unique_ptr<Compilazione> compila_sorgenti(const std::string& linea, const s
   t.registro = &c->registro;
 
   FileSystemCompilazione fs =
-      destinazione ? FileSystemCompilazione(kDirectory, destinazione->fs, destinazione->directory)
+      destinazione ? FileSystemCompilazione(kDirectory, destinazione->fs, destinazione->directory,
+                                                    destinazione->suffisso)
                    : FileSystemCompilazione(kDirectory);
   fs.metti_sorgente(nome_sorgente_linea(nome), linea);
   fs.metti_sorgente(nome_sorgente_treno(nome, numero), treno);

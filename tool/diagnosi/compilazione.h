@@ -23,7 +23,7 @@ struct Compilazione {
   Registro registro;  // hung on `tabelle` for the whole compile
   EsitoCompilazione esito;
   // The final paths of the files the builder wrote for these sources, in
-  // the order it writes them, each complete under path + kSuffissoNuovo;
+  // the order it writes them, each complete under path + destinazione.suffisso;
   // none when the compile did not complete or had no destination.
   std::vector<std::string> scritti;
   // Why an output could not be written to the destination; when it fails,
@@ -32,9 +32,12 @@ struct Compilazione {
 };
 
 // Where a compile's outputs go: the directory `directory` of `fs`.
+// Each output is written under its final name + `suffisso`, for the
+// caller to put in place or throw away.
 struct DestinazioneUscite {
   FileSystem* fs;
   std::string directory;
+  std::string suffisso;
 };
 
 // Compiles `linea` and `treno` as the sources of scenario `nome` with train

@@ -3,11 +3,13 @@
 #include <utility>
 
 #include "platform/executable_dir.h"
-#include "tool/scrittura_atomica.h"
 
 FileSystemCompilazione::FileSystemCompilazione(std::string directory, FileSystem* reale,
-                                               std::string destinazione)
-    : directory_(std::move(directory)), reale_(reale), destinazione_(std::move(destinazione)) {}
+                                               std::string destinazione, std::string suffisso)
+    : directory_(std::move(directory)),
+      reale_(reale),
+      destinazione_(std::move(destinazione)),
+      suffisso_(std::move(suffisso)) {}
 
 void FileSystemCompilazione::metti_sorgente(const std::string& nome, std::string bytes) {
   sorgenti_[JoinPath(directory_, nome)] = std::move(bytes);
@@ -36,7 +38,7 @@ Status FileSystemCompilazione::CreateFrom(const std::string& path, ByteSource& s
     const std::string cartella = JoinPath(directory_, "");
     const std::string nome = path.rfind(cartella, 0) == 0 ? path.substr(cartella.size()) : path;
     const std::string finale = JoinPath(destinazione_, nome);
-    Status s = reale_->CreateFrom(finale + kSuffissoNuovo, source);
+    Status s = reale_->CreateFrom(finale + suffisso_, source);
     if (s.ok()) {
       scritti_.push_back(finale);
       return s;

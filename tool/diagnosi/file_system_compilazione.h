@@ -10,7 +10,7 @@
 //
 // Each output the compile creates is streamed, piece by piece, straight to
 // its temporary name in the destination directory (the output's name +
-// kSuffissoNuovo), so that no output is ever held whole in memory; the
+// the temporary suffix), so that no output is ever held whole in memory; the
 // tool then gives the temporaries their names, or deletes them. Without a
 // destination (a check) nothing is encoded at all.
 //
@@ -29,14 +29,15 @@ class FileSystemCompilazione : public FileSystem {
  public:
   // `directory` is where the compile believes it runs. With `reale` set,
   // outputs go to `reale` under `destinazione`; otherwise nowhere.
+  // Each output is written under its name + `suffisso`.
   explicit FileSystemCompilazione(std::string directory, FileSystem* reale = nullptr,
-                                  std::string destinazione = {});
+                                  std::string destinazione = {}, std::string suffisso = {});
 
   // Puts a source's bytes under `nome` in the compile's directory.
   void metti_sorgente(const std::string& nome, std::string bytes);
 
   // The outputs' final paths in the destination, in the order they were
-  // written; each one's bytes are complete under path + kSuffissoNuovo.
+  // written; each one's bytes are complete under path + the temporary suffix.
   const std::vector<std::string>& scritti() const { return scritti_; }
   // The first output that could not be written, with its reason.
   const Status& guasto() const { return guasto_; }
@@ -53,6 +54,7 @@ class FileSystemCompilazione : public FileSystem {
   std::string directory_;
   FileSystem* reale_;
   std::string destinazione_;
+  std::string suffisso_;
   std::map<std::string, std::string> sorgenti_;
   std::vector<std::string> scritti_;
   Status guasto_;
