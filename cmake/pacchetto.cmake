@@ -22,7 +22,16 @@ endif()
 install(TARGETS scenario_builder scenario_tool RUNTIME DESTINATION ${SB_INSTALL_BINDIR})
 install(FILES ${CMAKE_SOURCE_DIR}/README.md DESTINATION ${SB_INSTALL_DOCDIR})
 install(DIRECTORY ${CMAKE_SOURCE_DIR}/docs/ DESTINATION ${SB_INSTALL_DOCDIR}/docs
-  FILES_MATCHING PATTERN "*.md")
+  FILES_MATCHING PATTERN "*.md" PATTERN "*.png")
+
+# The editor packages beside the documents: the VS Code extension, built by
+# `npm run package` in editors/vscode (.ci/run does it before packaging, and
+# tools/controlla_pacchetti.sh fails a package without it), and the Neovim
+# module, taken as it stands.
+install(FILES ${CMAKE_SOURCE_DIR}/editors/vscode/scenario-sources.vsix
+  DESTINATION ${SB_INSTALL_DOCDIR}/editors OPTIONAL)
+install(FILES ${CMAKE_SOURCE_DIR}/editors/nvim/lua/scenario_sources.lua
+  DESTINATION ${SB_INSTALL_DOCDIR}/editors/nvim/lua)
 
 set(CPACK_PACKAGE_NAME scenario_builder)
 set(CPACK_PACKAGE_VERSION 1.0.0)

@@ -5,7 +5,9 @@
 # the README and every document of docs/; the ZIP must carry no DLL, and its
 # programs must not import the MinGW runtime DLLs either. The Linux package
 # is also unpacked and run: scenario_builder must write its six files next to
-# itself and scenario_tool must answer --help.
+# itself and scenario_tool must answer --help. Both carry the editor
+# packages: the VS Code extension (with its grammars, its settings and the
+# language client inside) and the Neovim module.
 #
 # Usage: tools/controlla_pacchetti.sh [PACKAGE_DIR] [linux|windows]...
 # (both kinds when none is named)
@@ -49,6 +51,26 @@ for f in docs/*.md; do docs+=("$(basename "$f")"); done
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 
+# The editor packages under the documents' folder DOCDIR of an archive.
+editor_entries() {
+  echo "$1/editors/scenario-sources.vsix" "$1/editors/nvim/lua/scenario_sources.lua"
+}
+
+# The extension unpacked from the archive must hold what VS Code loads.
+check_vsix() {
+  local archive=$1 vsix=$2 kind=$3 listing
+  mkdir -p "$scratch/vsix-$kind"
+  (cd "$scratch/vsix-$kind" && cmake -E tar xf "$archive" "$vsix")
+  listing=$(cmake -E tar tf "$scratch/vsix-$kind/$vsix")
+  expect_entries "$listing" "$vsix" extension/package.json extension/extension.js \
+    extension/language-configuration.json extension/syntaxes/linea.tmLanguage.json \
+    extension/syntaxes/treno.tmLanguage.json \
+    extension/node_modules/vscode-languageclient/package.json
+  (cd "$scratch/vsix-$kind" && cmake -E tar xf "$vsix" extension/package.json)
+  grep -q '"scenarioSources.server.path"' "$scratch/vsix-$kind/extension/package.json" ||
+    fail "$vsix: the extension has no setting for the server's path"
+}
+
 check_linux() {
   local archive top listing
   archive=$(archive_of 'scenario_builder-*-Linux.tar.gz')
@@ -59,10 +81,13 @@ check_linux() {
                 "$top/share/doc/scenario_builder/README.md")
   local d
   for d in "${docs[@]}"; do wanted+=("$top/share/doc/scenario_builder/docs/$d"); done
+  # shellcheck disable=SC2207
+  wanted+=($(editor_entries "$top/share/doc/scenario_builder"))
   expect_entries "$listing" "$archive" "${wanted[@]}"
   if grep -v "^$top/" <<<"$listing" | grep -q .; then
     fail "$archive holds files outside $top/"
   fi
+  check_vsix "$archive" "$top/share/doc/scenario_builder/editors/scenario-sources.vsix" linux
 
   # Unpacked alone, the programs run: the builder writes its files beside
   # itself, wherever it was started from.
@@ -88,10 +113,13 @@ check_windows() {
   local wanted=("$top/scenario_builder.exe" "$top/scenario_tool.exe" "$top/README.md")
   local d
   for d in "${docs[@]}"; do wanted+=("$top/docs/$d"); done
+  # shellcheck disable=SC2207
+  wanted+=($(editor_entries "$top"))
   expect_entries "$listing" "$archive" "${wanted[@]}"
   if grep -v "^$top/" <<<"$listing" | grep -q .; then
     fail "$archive holds files outside $top/"
   fi
+  check_vsix "$archive" "$top/editors/scenario-sources.vsix" windows
   if grep -qi '\.dll$' <<<"$listing"; then
     fail "$archive carries DLLs: $(grep -i '\.dll$' <<<"$listing" | tr '\n' ' ')"
   fi
