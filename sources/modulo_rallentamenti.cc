@@ -4,9 +4,11 @@
 
 namespace {
 
-// Built by appending: concatenations onto a literal trip a false alarm of
-// the compiler's overlap check.
+// A number right-aligned before one blank; one that needs the blank too
+// fills the whole cell. Built by appending: concatenations onto a literal
+// trip a false alarm of the compiler's overlap check.
 std::u16string numero(std::u16string_view testo, size_t larghezza) {
+  if (testo.size() > larghezza) return a_destra(testo, larghezza + 1);
   std::u16string s = a_destra(testo, larghezza);
   s += u' ';
   return s;

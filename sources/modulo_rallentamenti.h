@@ -34,8 +34,8 @@ inline constexpr size_t kOrdineLunghezza = 8;
 
 // A grid row, 82 characters: a blank, then cells 3, 28, 12, 10, 9 and 12
 // wide between bars at columns 1, 5, 34, 47, 58, 68 and 81. Numbers stand
-// right-aligned before one blank, texts left-aligned after one; a text
-// longer than its cell is cut.
+// right-aligned before one blank (a number one character longer fills its
+// cell), texts left-aligned after one; what is longer than its cell is cut.
 std::u16string riga_ordine(const OrdineRallentamento& o);
 
 // The grid has never fewer rows than the printed form.

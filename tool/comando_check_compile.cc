@@ -10,6 +10,7 @@
 #include "platform/file_system.h"
 #include "tool/diagnosi/analisi.h"
 #include "tool/comandi.h"
+#include "tool/documenti_comando.h"
 #include "tool/percorsi.h"
 #include "tool/scrittura_atomica.h"
 
@@ -23,6 +24,7 @@ struct Opzioni {
   bool senza_tabella_linea = false;
   bool avanti = false;
   std::string formato = "text";
+  RichiestaDocumenti documenti;  // compile --documents
 };
 
 int uso(const Opzioni& o, const std::string& messaggio) {
@@ -61,6 +63,10 @@ int esegui(const Opzioni& o) {
   if (o.scrive) {
     if (Status s = controlla_directory(o.directory); !s.ok()) return uso(o, s.message());
   }
+  RichiestaDocumenti documenti = o.documenti;
+  if (documenti.chiesti) {
+    if (Status s = controlla_richiesta(numero, &documenti); !s.ok()) return uso(o, s.message());
+  }
 
   const int32_t j = o.scrive && o.senza_tabella_linea ? 0 : 1;
   // A compile streams its outputs to temporary names in the directory as it
@@ -70,6 +76,11 @@ int esegui(const Opzioni& o) {
   const std::unique_ptr<Analisi> a = analizza(o.linea, std::move(linea), o.treno,
                                               std::move(treno), nome, numero, j,
                                               o.scrive ? &destinazione : nullptr);
+  // The driver's documents come only from sources without problems, and go
+  // with the compiled files, all of them or none.
+  std::vector<DocumentoAutore> testi;
+  if (documenti.chiesti && a->pulita()) testi = componi_documenti(*a, documenti, nome, numero);
+  const bool documenti_mancanti = documenti.chiesti && a->pulita() && testi.empty();
   if (o.formato == "json")
     std::fputs(a->json().c_str(), stdout);
   else
@@ -79,13 +90,18 @@ int esegui(const Opzioni& o) {
   const bool completo = c.esito.tipo == EsitoCompilazione::Tipo::kCompletato;
   const bool pulito = a->pulita();
   if (!o.scrive) return pulito ? kToolOk : kToolProblemi;
-  if (!pulito && !(o.avanti && completo)) {
+  if ((!pulito && !(o.avanti && completo)) || documenti_mancanti) {
     scarta_nuovi(*fs, c.scritti);
     return kToolProblemi;
   }
+  if (documenti.chiesti && !pulito)
+    std::fputs("scenario_tool compile: the driver's documents are written only from sources "
+               "without problems; not written\n", stderr);
+  std::vector<std::string> finali = c.scritti;
   Status s = c.guasto_scrittura;
+  if (s.ok()) s = scrivi_documenti_nuovi(*fs, o.directory, testi, &finali);
   if (s.ok()) {
-    s = sostituisci_con_nuovi(*fs, c.scritti);
+    s = sostituisci_con_nuovi(*fs, finali);
   } else {
     scarta_nuovi(*fs, c.scritti);
   }
@@ -136,5 +152,9 @@ void registra_check_compile(CLI::App& app, Azione* azione) {
   k->add_flag("--keep-going", compila->avanti,
               "After a recorded code, write the files exactly as scenario_builder would for "
               "these sources (the exit status stays 1)");
+  k->add_flag("--documents", compila->documenti.chiesti,
+              "Also write the driver's timetable sheet and slow-down order form (see "
+              "documents)");
+  opzioni_documenti(k, &compila->documenti);
   k->callback([azione, compila] { *azione = [compila] { return esegui(*compila); }; });
 }

@@ -39,6 +39,7 @@ int main(int argc, char** argv) {
   registra_export(app, &azione);
   registra_check_compile(app, &azione);
   registra_ispezione(app, &azione);
+  registra_documents(app, &azione);
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {
