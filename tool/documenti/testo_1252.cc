@@ -1,5 +1,6 @@
 #include "tool/documenti/testo_1252.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 
@@ -78,25 +79,25 @@ bool stampabile_1252(std::u16string_view testo) {
 }
 
 std::optional<std::string> nome_non_stampabile(std::string_view byte) {
-  bool alti = false;
+  // A name whose upper-half bytes all pair up as UTF-8 was typed in an
+  // editor that saved it so; no real name in Windows-1252 reads that way.
+  const bool alti = std::any_of(byte.begin(), byte.end(),
+                                [](char b) { return static_cast<unsigned char>(b) >= 0x80; });
+  if (const std::optional<std::u32string> utf8 = alti ? decodifica_utf8(byte) : std::nullopt) {
+    for (char32_t c : *utf8)
+      if (c > 0xFFFF || Windows1252Byte(static_cast<char16_t>(c)) < 0)
+        return "U+" + esadecimale(static_cast<uint32_t>(c), 4) +
+               ", a letter outside Windows-1252 (the source is saved as UTF-8)";
+    return std::string(
+        "letters saved as UTF-8, which the documents and the compiled files would show as "
+        "other letters; save the source in Windows-1252");
+  }
   for (char b : byte) {
     const auto u = static_cast<unsigned char>(b);
-    const char16_t c = Windows1252Char(u);
-    if (controllo(c)) {
-      const bool indefinito = u >= 0x80;
-      return std::string(indefinito ? "byte " : "control character ") + esadecimale(u, 2) +
-             (indefinito ? ", which Windows-1252 leaves without a letter" : "");
-    }
-    alti = alti || u >= 0x80;
+    if (!controllo(Windows1252Char(u))) continue;
+    if (u >= 0x80)
+      return "byte " + esadecimale(u, 2) + ", which Windows-1252 leaves without a letter";
+    return "control character " + esadecimale(u, 2);
   }
-  if (!alti) return std::nullopt;
-  const std::optional<std::u32string> utf8 = decodifica_utf8(byte);
-  if (!utf8) return std::nullopt;
-  for (char32_t c : *utf8)
-    if (c > 0xFFFF || Windows1252Byte(static_cast<char16_t>(c)) < 0)
-      return "U+" + esadecimale(static_cast<uint32_t>(c), 4) +
-             ", a letter outside Windows-1252 (the source is saved as UTF-8)";
-  return std::string(
-      "letters saved as UTF-8: the documents and the compiled files would show other letters "
-      "than these; save the source in Windows-1252");
+  return std::nullopt;
 }
