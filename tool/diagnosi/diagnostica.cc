@@ -10,29 +10,23 @@ TestoSorgente::TestoSorgente(std::string nome, std::string testo)
     : nome_(std::move(nome)), testo_(std::move(testo)) {
   inizi_.push_back(0);
   for (size_t i = 0; i < testo_.size(); ++i) {
-    if (testo_[i] == '\r' && i + 1 < testo_.size() && testo_[i + 1] == '\n')
-      ++i;
+    if (testo_[i] == '\r' && i + 1 < testo_.size() && testo_[i + 1] == '\n') ++i;
     if (testo_[i] == '\r' || testo_[i] == '\n') {
-      if (i + 1 < testo_.size())
-        inizi_.push_back(i + 1);
+      if (i + 1 < testo_.size()) inizi_.push_back(i + 1);
     }
   }
 }
 
 size_t TestoSorgente::riga(size_t o) const {
-  if (o >= testo_.size())
-    return inizi_.size();
-  return static_cast<size_t>(std::upper_bound(inizi_.begin(), inizi_.end(), o) -
-                             inizi_.begin());
+  if (o >= testo_.size()) return inizi_.size();
+  return static_cast<size_t>(std::upper_bound(inizi_.begin(), inizi_.end(), o) - inizi_.begin());
 }
 
 size_t TestoSorgente::fine_riga(size_t n) const {
   size_t fine = n < inizi_.size() ? inizi_[n] : testo_.size();
   // Back over the line end, if the line has one.
-  if (fine > inizi_[n - 1] && testo_[fine - 1] == '\n')
-    --fine;
-  if (fine > inizi_[n - 1] && testo_[fine - 1] == '\r')
-    --fine;
+  if (fine > inizi_[n - 1] && testo_[fine - 1] == '\n') --fine;
+  if (fine > inizi_[n - 1] && testo_[fine - 1] == '\r') --fine;
   return fine;
 }
 
@@ -65,8 +59,7 @@ void mostrabile(std::string_view riga, std::string *out) {
 }
 
 // The heading line of `d`, newline included, appended to `out`.
-void intestazione(const Diagnostica &d, const TestoSorgente &s,
-                  std::string *out) {
+void intestazione(const Diagnostica &d, const TestoSorgente &s, std::string *out) {
   *out += s.nome();
   *out += ':';
   if (d.ha_riga) {
@@ -75,8 +68,7 @@ void intestazione(const Diagnostica &d, const TestoSorgente &s,
     *out += std::to_string(s.colonna(d.inizio));
     *out += ':';
   }
-  *out +=
-      d.gravita == Diagnostica::Gravita::kErrore ? " error: " : " warning: ";
+  *out += d.gravita == Diagnostica::Gravita::kErrore ? " error: " : " warning: ";
   *out += d.messaggio;
   if (d.codice) {
     *out += " (code ";
@@ -89,8 +81,7 @@ void intestazione(const Diagnostica &d, const TestoSorgente &s,
 // The row of [inizio, fine) indented by two blanks, a caret line under the
 // span and, for each fix on that row, a line with its text under it.
 void riga_con_caret(const TestoSorgente &s, size_t inizio, size_t fine,
-                    const std::vector<Correzione> &correzioni,
-                    std::string *out) {
+                    const std::vector<Correzione> &correzioni, std::string *out) {
   const size_t n = s.riga(inizio);
   const std::string_view riga = s.testo_riga(n);
   *out += "  ";
@@ -101,26 +92,23 @@ void riga_con_caret(const TestoSorgente &s, size_t inizio, size_t fine,
   // the terminal shows them.
   auto rientro = [&](size_t colonna) {
     *out += "  ";
-    for (size_t i = 0; i < colonna && i < riga.size(); ++i)
-      *out += riga[i] == '\t' ? '\t' : ' ';
+    for (size_t i = 0; i < colonna && i < riga.size(); ++i) *out += riga[i] == '\t' ? '\t' : ' ';
   };
   const size_t colonna = s.colonna(inizio) - 1;
   rientro(colonna);
   *out += '^';
   const size_t fino = std::min(fine, inizio_riga + riga.size());
-  if (const size_t i = inizio_riga + colonna + 1; i < fino)
-    out->append(fino - i, '~');
+  if (const size_t i = inizio_riga + colonna + 1; i < fino) out->append(fino - i, '~');
   *out += '\n';
   for (const Correzione &c : correzioni) {
-    if (c.testo.empty() || s.riga(c.inizio) != n)
-      continue;
+    if (c.testo.empty() || s.riga(c.inizio) != n) continue;
     rientro(s.colonna(c.inizio) - 1);
     mostrabile(c.testo, out);
     *out += '\n';
   }
 }
 
-} // namespace
+}  // namespace
 
 std::string testo_diagnostiche(const std::vector<Diagnostica> &diagnostiche,
                                const TestoSorgente *const sorgenti[2]) {
@@ -130,8 +118,7 @@ std::string testo_diagnostiche(const std::vector<Diagnostica> &diagnostiche,
   for (const Diagnostica &d : diagnostiche) {
     const TestoSorgente &s = *sorgenti[d.sorgente];
     intestazione(d, s, &out);
-    if (d.ha_riga)
-      riga_con_caret(s, d.inizio, d.fine, d.correzioni, &out);
+    if (d.ha_riga) riga_con_caret(s, d.inizio, d.fine, d.correzioni, &out);
     for (const Collegata &c : d.collegate) {
       const TestoSorgente &cs = *sorgenti[c.sorgente == 1 ? 1 : 0];
       out += cs.nome();
@@ -167,10 +154,9 @@ std::string utf8_da_1252(std::string_view s) {
   return out;
 }
 
-nlohmann::ordered_json
-documento_diagnostiche(const std::vector<Diagnostica> &diagnostiche,
-                       const TestoSorgente *const sorgenti[2],
-                       const StatoFinale &stato) {
+nlohmann::ordered_json documento_diagnostiche(const std::vector<Diagnostica> &diagnostiche,
+                                              const TestoSorgente *const sorgenti[2],
+                                              const StatoFinale &stato) {
   using nlohmann::ordered_json;
   // Room made beforehand for every diagnostic and for the ten members of
   // each: the members of an object are kept in order in a vector, and
@@ -181,18 +167,14 @@ documento_diagnostiche(const std::vector<Diagnostica> &diagnostiche,
     const TestoSorgente &s = *sorgenti[d.sorgente];
     ordered_json j = ordered_json::object();
     j.get_ref<ordered_json::object_t &>().reserve(10);
-    j["severity"] =
-        d.gravita == Diagnostica::Gravita::kErrore ? "error" : "warning";
+    j["severity"] = d.gravita == Diagnostica::Gravita::kErrore ? "error" : "warning";
     j["code"] = d.codice ? ordered_json(*d.codice) : ordered_json(nullptr);
     j["file"] = s.nome();
-    j["line"] =
-        d.ha_riga ? ordered_json(s.riga(d.inizio)) : ordered_json(nullptr);
-    j["column"] =
-        d.ha_riga ? ordered_json(s.colonna(d.inizio)) : ordered_json(nullptr);
-    j["end_column"] = d.ha_riga ? ordered_json(s.colonna_fine(d.inizio, d.fine))
-                                : ordered_json(nullptr);
-    j["position_m"] =
-        d.posizione_m ? ordered_json(*d.posizione_m) : ordered_json(nullptr);
+    j["line"] = d.ha_riga ? ordered_json(s.riga(d.inizio)) : ordered_json(nullptr);
+    j["column"] = d.ha_riga ? ordered_json(s.colonna(d.inizio)) : ordered_json(nullptr);
+    j["end_column"] =
+        d.ha_riga ? ordered_json(s.colonna_fine(d.inizio, d.fine)) : ordered_json(nullptr);
+    j["position_m"] = d.posizione_m ? ordered_json(*d.posizione_m) : ordered_json(nullptr);
     j["message"] = utf8_da_1252(d.messaggio);
     ordered_json fixes = ordered_json::array();
     for (const Correzione &c : d.correzioni) {
@@ -226,7 +208,5 @@ documento_diagnostiche(const std::vector<Diagnostica> &diagnostiche,
 
 std::string testo_json(const nlohmann::ordered_json &documento) {
   // A path that is not UTF-8 must not stop the report.
-  return documento.dump(2, ' ', false,
-                        nlohmann::ordered_json::error_handler_t::replace) +
-         "\n";
+  return documento.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) + "\n";
 }

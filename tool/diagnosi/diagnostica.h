@@ -8,23 +8,20 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <nlohmann/json_fwd.hpp>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include <nlohmann/json_fwd.hpp>
-
 // One source text as the author wrote it, with the start of each line.
 // Lines end at CR LF, a lone CR or a lone LF, as the field reader sees them.
 // Lines and columns count from 1; a column counts bytes.
 class TestoSorgente {
-public:
+ public:
   TestoSorgente(std::string nome, std::string testo);
 
-  const std::string &nome() const {
-    return nome_;
-  } // the path as the author gave it
+  const std::string &nome() const { return nome_; }  // the path as the author gave it
   const std::string &testo() const { return testo_; }
 
   // Number of lines. A line end at the very end of the text opens no line of
@@ -42,7 +39,7 @@ public:
   // line of `inizio`: the end column of a range on one line.
   size_t colonna_fine(size_t inizio, size_t fine) const;
 
-private:
+ private:
   std::string nome_;
   std::string testo_;
   std::vector<size_t> inizi_;
@@ -64,26 +61,24 @@ struct Collegata {
   int sorgente = 0;
   size_t inizio = 0;
   size_t fine = 0;
-  std::string messaggio; // Windows-1252 bytes
+  std::string messaggio;  // Windows-1252 bytes
 };
 
 struct Diagnostica {
   enum class Gravita { kErrore, kAvviso };
   Gravita gravita = Gravita::kErrore;
-  std::optional<int32_t> codice; // the compiler's code; none for a warning
-  int sorgente = 0;              // 0 the line source, 1 the train source
+  std::optional<int32_t> codice;  // the compiler's code; none for a warning
+  int sorgente = 0;               // 0 the line source, 1 the train source
   // The bytes at fault, [inizio, fine) in that source; an empty span points
   // just before `inizio`. When `ha_riga` is false the row responsible cannot
   // be known and the diagnostic names only the file.
   bool ha_riga = true;
   size_t inizio = 0;
   size_t fine = 0;
-  std::optional<int64_t>
-      posizione_m;       // the position of the code, when it has one
-  std::string messaggio; // Windows-1252 bytes, as in the sources
-  std::vector<Correzione>
-      correzioni;                   // fix-its, all in this diagnostic's source
-  std::vector<Collegata> collegate; // related rows
+  std::optional<int64_t> posizione_m;  // the position of the code, when it has one
+  std::string messaggio;               // Windows-1252 bytes, as in the sources
+  std::vector<Correzione> correzioni;  // fix-its, all in this diagnostic's source
+  std::vector<Collegata> collegate;    // related rows
 };
 
 // What a check or a compile ended with, for the JSON object: the compiler's
@@ -106,10 +101,9 @@ std::string testo_diagnostiche(const std::vector<Diagnostica> &d,
 // "line", "column" and "end_column" (the column just past its span, on the
 // same line), its "fixes" [{line, column, end_column, text}] and its
 // "related" rows [{file, line, column, message}].
-nlohmann::ordered_json
-documento_diagnostiche(const std::vector<Diagnostica> &d,
-                       const TestoSorgente *const sorgenti[2],
-                       const StatoFinale &stato);
+nlohmann::ordered_json documento_diagnostiche(const std::vector<Diagnostica> &d,
+                                              const TestoSorgente *const sorgenti[2],
+                                              const StatoFinale &stato);
 std::string testo_json(const nlohmann::ordered_json &documento);
 
 // Windows-1252 bytes as UTF-8.
@@ -125,4 +119,4 @@ inline std::string q(std::string_view s) {
   return out;
 }
 
-#endif // SB_TOOL_DIAGNOSI_DIAGNOSTICA_H_
+#endif  // SB_TOOL_DIAGNOSI_DIAGNOSTICA_H_
