@@ -55,13 +55,29 @@ TEST_F(ToolTest, ExportPoiCompileDaIFileDelBuilder) {
   const auto esportato = DirectoryFiles(esportati.path());
   EXPECT_EQ(esportato, attesi);
 
+  // The built-in sources check with their one warning (the overlapping
+  // curves) and the summary; --quiet leaves the summary out, --strict fails
+  // on the warning.
+  const std::string riassunto =
+      "Lavrano_Cestelle: 176.0 km, 20 stations (9 stops), 50 signals, 0 slow-downs, 17 text "
+      "boards, 19 tunnels; 0 errors, 1 warning\n";
   const RunResult c = RunToolIn(esportati.path(), {"check", kLinea, kTreno});
   EXPECT_EQ(c.exit_status, 0);
-  EXPECT_EQ(c.err, "");
+  ASSERT_GT(c.err.size(), riassunto.size());
+  EXPECT_EQ(c.err.substr(c.err.size() - riassunto.size()), riassunto);
+  const RunResult zitto = RunToolIn(esportati.path(), {"check", kLinea, kTreno, "--quiet"});
+  EXPECT_EQ(zitto.err, c.err.substr(0, c.err.size() - riassunto.size()));
+  EXPECT_EQ(RunToolIn(esportati.path(), {"check", kLinea, kTreno, "--strict"}).exit_status, 1);
+  const fs::path annidata = uscita.path() / "a" / "b";
+  const RunResult rigoroso = RunToolIn(
+      esportati.path(), {"compile", kLinea, kTreno, "--strict", "-o", annidata.string()});
+  EXPECT_EQ(rigoroso.exit_status, 1);
+  EXPECT_FALSE(fs::exists(uscita.path() / "a")) << "nothing written, no folder left";
+  // -o makes the folder and its parents.
   const RunResult k =
-      RunToolIn(esportati.path(), {"compile", kLinea, kTreno, "-o", uscita.path().string()});
+      RunToolIn(esportati.path(), {"compile", kLinea, kTreno, "-o", annidata.string()});
   ASSERT_EQ(k.exit_status, 0) << k.err;
-  const auto compilati = DirectoryFiles(uscita.path());
+  const auto compilati = DirectoryFiles(annidata);
   ASSERT_EQ(compilati.size(), 3u);
   for (const char* n : kCompilati) EXPECT_TRUE(compilati.at(n) == del_builder.at(n)) << n;
   // The sources are read, never changed or deleted.
@@ -143,8 +159,14 @@ TEST_F(ToolTest, UsoErrato) {
   const Caso casi[] = {
       {{"check", "nope_linea.txt", kTreno}, "scenario_tool check: cannot open 'nope_linea.txt': "},
       {{"check", kLinea, kTreno, "--bogus"}, ""},
-      {{"compile", kLinea, kTreno, "-o", "no_such_dir"},
-       "scenario_tool compile: cannot use directory 'no_such_dir': "},
+      {{"compile", kLinea, kTreno, "-o", std::string(kLinea) + "/sub"},
+       "scenario_tool compile: cannot create directory 'Lavrano_Cestelle_linea.txt/sub': "},
+      {{"export", "-o", std::string(kLinea) + "/sub"},
+       "scenario_tool export: cannot create directory 'Lavrano_Cestelle_linea.txt/sub': "},
+      {{"check", kTreno, kLinea},
+       "scenario_tool check: LINE and TRAIN are in the wrong order: 'Lavrano_Cestelle_linea.txt' "
+       "is the line source and 'Lavrano_Cestelle_58121-.txt' the train source; give them as: "
+       "scenario_tool check 'Lavrano_Cestelle_linea.txt' 'Lavrano_Cestelle_58121-.txt'"},
       {{"check", kLinea, "treno.txt"},
        "scenario_tool check: cannot tell the train number from 'treno.txt' (a train source is "
        "named NAME_NUMBER-.txt): give it with --number NUMBER"},
@@ -167,7 +189,19 @@ TEST_F(ToolTest, UsoErrato) {
   EXPECT_EQ(r.exit_status, 0) << r.err;
   const auto j = nlohmann::json::parse(r.out);
   EXPECT_EQ(j["codice_errore"], 0);
-  EXPECT_TRUE(j["diagnostics"].empty());
+  // The overlapping curves: a range, no fix, the curve before as related.
+  ASSERT_EQ(j["diagnostics"].size(), 1u);
+  const auto& d = j["diagnostics"][0];
+  EXPECT_EQ(d["severity"], "warning");
+  EXPECT_EQ(d["line"], 155);
+  EXPECT_EQ(d["column"], 11);
+  EXPECT_EQ(d["end_column"], 17);
+  EXPECT_TRUE(d["fixes"].empty());
+  ASSERT_EQ(d["related"].size(), 1u);
+  EXPECT_EQ(d["related"][0]["file"], kLinea);
+  EXPECT_EQ(d["related"][0]["line"], 154);
+  EXPECT_EQ(d["related"][0]["column"], 11);
+  EXPECT_EQ(d["related"][0]["message"], "the curve before it");
 }
 
 }  // namespace

@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "platform/file_system.h"
-#include "tool/diagnosi/analisi.h"
 #include "tool/comandi.h"
 #include "tool/documenti_comando.h"
+#include "tool/diagnosi/riassunto.h"
 #include "tool/percorsi.h"
 #include "tool/scrittura_atomica.h"
 
@@ -23,18 +23,26 @@ struct Opzioni {
   std::string nome, numero;
   bool senza_tabella_linea = false;
   bool avanti = false;
+  bool rigoroso = false;  // --strict: a warning fails as an error does
+  bool zitto = false;     // --quiet: no summary
   std::string formato = "text";
   RichiestaDocumenti documenti;  // compile --documents
 };
 
 int uso(const Opzioni& o, const std::string& messaggio) {
-  std::fprintf(stderr, "scenario_tool %s: %s\n", o.scrive ? "compile" : "check",
-               messaggio.c_str());
+  std::fprintf(stderr, "scenario_tool %s: %s\n", o.scrive ? "compile" : "check", messaggio.c_str());
   return kToolUso;
 }
 
 int esegui(const Opzioni& o) {
   const char* comando = o.scrive ? "compile" : "check";
+  // The two sources given the other way round: say so rather than asking
+  // for a name.
+  if (!nome_da_linea(o.linea) && nome_da_linea(o.treno) && numero_da_treno(o.linea))
+    return uso(o, "LINE and TRAIN are in the wrong order: '" + o.treno +
+                      "' is the line source and '" + o.linea +
+                      "' the train source; give them as: scenario_tool " + comando + " '" +
+                      o.treno + "' '" + o.linea + "'");
   auto fs = MakeRealFileSystem();
   std::string linea, treno;
   if (Status s = fs->Read(o.linea, &linea); !s.ok()) return uso(o, s.message());
@@ -60,8 +68,9 @@ int esegui(const Opzioni& o) {
     return uso(o, "cannot use '" + nome + "' as the scenario name: " + s.message());
   if (Status s = controlla_identita(numero); !s.ok())
     return uso(o, "cannot use '" + numero + "' as the train number: " + s.message());
+  std::string creata;  // the directory -o made, taken away when nothing is written
   if (o.scrive) {
-    if (Status s = controlla_directory(o.directory); !s.ok()) return uso(o, s.message());
+    if (Status s = crea_directory(o.directory, &creata); !s.ok()) return uso(o, s.message());
   }
   RichiestaDocumenti documenti = o.documenti;
   if (documenti.chiesti) {
@@ -88,10 +97,21 @@ int esegui(const Opzioni& o) {
 
   const Compilazione& c = *a->compilazione;
   const bool completo = c.esito.tipo == EsitoCompilazione::Tipo::kCompletato;
-  const bool pulito = a->pulita();
-  if (!o.scrive) return pulito ? kToolOk : kToolProblemi;
+  bool avvisi = false;
+  for (const Diagnostica& d : a->diagnostiche)
+    avvisi = avvisi || d.gravita == Diagnostica::Gravita::kAvviso;
+  const bool pulito = a->pulita() && !(o.rigoroso && avvisi);
+  // The summary says the sources were understood; it goes with a success.
+  auto riassumi = [&] {
+    if (pulito && !o.zitto) std::fprintf(stderr, "%s\n", riassunto(*a, nome).c_str());
+  };
+  if (!o.scrive) {
+    riassumi();
+    return pulito ? kToolOk : kToolProblemi;
+  }
   if ((!pulito && !(o.avanti && completo)) || documenti_mancanti) {
     scarta_nuovi(*fs, c.scritti);
+    togli_creata(o.directory, creata);
     return kToolProblemi;
   }
   if (documenti.chiesti && !pulito)
@@ -106,9 +126,11 @@ int esegui(const Opzioni& o) {
     scarta_nuovi(*fs, c.scritti);
   }
   if (!s.ok()) {
+    togli_creata(o.directory, creata);
     std::fprintf(stderr, "scenario_tool %s: %s; no file written\n", comando, s.message().c_str());
     return kToolProblemi;
   }
+  riassumi();
   return pulito ? kToolOk : kToolProblemi;
 }
 
@@ -121,10 +143,14 @@ void opzioni_comuni(CLI::App* sub, Opzioni* o) {
   sub->add_option("--number", o->numero,
                   "Train number (default: what the train source's file name gives)")
       ->type_name("NUMBER");
-  sub->add_option("--diagnostics-format", o->formato, "text (on standard error) or json (on "
-                                                      "standard output)")
+  sub->add_option("--diagnostics-format", o->formato,
+                  "text (on standard error) or json (on "
+                  "standard output)")
       ->check(CLI::IsMember({"text", "json"}))
       ->default_str("text");
+  sub->add_flag("--strict", o->rigoroso,
+                "Count warnings as errors: exit status 1, and compile writes nothing");
+  sub->add_flag("--quiet", o->zitto, "Leave out the summary printed on success");
 }
 
 }  // namespace
@@ -145,7 +171,8 @@ void registra_check_compile(CLI::App& app, Azione* azione) {
       "Check both sources, then write NAME_linea.dat, NAME_NUMBER.sim and NAME_NUMBER.dat into "
       "DIR; nothing is written when a problem is found, unless --keep-going");
   opzioni_comuni(k, compila.get());
-  k->add_option("-o,--output", compila->directory, "Directory to write into (default: .)")
+  k->add_option("-o,--output", compila->directory,
+                "Directory to write into, created with its parents if missing (default: .)")
       ->type_name("DIR");
   k->add_flag("--no-line-table", compila->senza_tabella_linea,
               "Leave out the line table (NAME_linea.dat) and the curves");

@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
+#include "compiler/nomi_file.h"
 #include "platform/executable_dir.h"
 #include "platform/file_system.h"
 #include "sources/documenti.h"
-#include "compiler/nomi_file.h"
 #include "tool/comandi.h"
 #include "tool/percorsi.h"
 #include "tool/scrittura_atomica.h"
@@ -27,7 +27,8 @@ struct OpzioniExport {
 
 int esegui_export(const OpzioniExport& o) {
   auto fs = MakeRealFileSystem();
-  if (Status s = controlla_directory(o.directory); !s.ok()) {
+  std::string creata;
+  if (Status s = crea_directory(o.directory, &creata); !s.ok()) {
     std::fprintf(stderr, "scenario_tool export: %s\n", s.message().c_str());
     return kToolUso;
   }
@@ -50,6 +51,7 @@ int esegui_export(const OpzioniExport& o) {
     if (Status s = CodificaRighe(d.righe, &f.dati); !s.ok()) {
       std::fprintf(stderr, "scenario_tool export: cannot encode '%s': %s\n", d.nome.c_str(),
                    s.message().c_str());
+      togli_creata(o.directory, creata);
       return kToolProblemi;
     }
     if (fs->Exists(f.path)) presenti.push_back(f.path);
@@ -65,6 +67,7 @@ int esegui_export(const OpzioniExport& o) {
     return kToolProblemi;
   }
   if (Status s = scrivi_insieme(*fs, file); !s.ok()) {
+    togli_creata(o.directory, creata);
     std::fprintf(stderr, "scenario_tool export: %s; nothing written\n", s.message().c_str());
     return kToolProblemi;
   }
@@ -79,7 +82,8 @@ void registra_export(CLI::App& app, Azione* azione) {
       "export",
       "Write the built-in line and train sources and the three driver documents into DIR, "
       "byte for byte as scenario_builder writes them");
-  sub->add_option("-o,--output", opzioni->directory, "Directory to write into (default: .)")
+  sub->add_option("-o,--output", opzioni->directory,
+                  "Directory to write into, created with its parents if missing (default: .)")
       ->type_name("DIR");
   sub->add_flag("--force", opzioni->forza, "Replace files that already exist");
   sub->callback([azione, opzioni] { *azione = [opzioni] { return esegui_export(*opzioni); }; });

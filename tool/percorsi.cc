@@ -7,13 +7,52 @@
 
 Status controlla_directory(const std::string& dir) {
   std::error_code ec;
-  const auto stato = std::filesystem::status(
-      std::filesystem::path(std::u8string(reinterpret_cast<const char8_t*>(dir.data()), dir.size())),
-      ec);
+  const auto stato =
+      std::filesystem::status(std::filesystem::path(std::u8string(
+                                  reinterpret_cast<const char8_t*>(dir.data()), dir.size())),
+                              ec);
   if (ec) return Status::Error("cannot use directory '" + dir + "': " + ec.message());
   if (!std::filesystem::is_directory(stato))
     return Status::Error("cannot use directory '" + dir + "': Not a directory");
   return Status::Ok();
+}
+
+namespace {
+
+std::filesystem::path percorso(const std::string& s) {
+  return std::filesystem::path(std::u8string(reinterpret_cast<const char8_t*>(s.data()), s.size()));
+}
+
+}  // namespace
+
+Status crea_directory(const std::string& dir, std::string* creata) {
+  creata->clear();
+  std::error_code ec;
+  const std::filesystem::path p = percorso(dir);
+  // The outermost missing directory, found before creating any.
+  std::filesystem::path mancante;
+  for (std::filesystem::path x = p; !x.empty(); x = x.parent_path()) {
+    if (std::filesystem::exists(x, ec)) break;
+    mancante = x;
+    if (x == x.parent_path()) break;
+  }
+  std::filesystem::create_directories(p, ec);
+  if (ec) return Status::Error("cannot create directory '" + dir + "': " + ec.message());
+  if (!mancante.empty()) {
+    const std::u8string u = mancante.u8string();
+    creata->assign(reinterpret_cast<const char*>(u.data()), u.size());
+  }
+  return controlla_directory(dir);
+}
+
+void togli_creata(const std::string& dir, const std::string& creata) {
+  if (creata.empty()) return;
+  std::error_code ec;
+  const std::filesystem::path fine = percorso(creata);
+  for (std::filesystem::path x = percorso(dir); !x.empty(); x = x.parent_path()) {
+    std::filesystem::remove(x, ec);  // only an empty directory goes
+    if (x == fine || x == x.parent_path()) break;
+  }
 }
 
 namespace {

@@ -10,6 +10,15 @@
 // directory.
 Status controlla_directory(const std::string& dir);
 
+// Makes `dir` an existing directory, creating it and its missing parents.
+// Fails, naming `dir` and the system's reason, when it cannot. `*creata`
+// receives the outermost directory created ("" when none was), so that a
+// caller who ends up writing nothing can take it away again.
+Status crea_directory(const std::string& dir, std::string* creata);
+// Removes `creata` and the directories under it down to `dir`, each only
+// if it is empty.
+void togli_creata(const std::string& dir, const std::string& creata);
+
 // The scenario name a line source's file name gives ("X_linea.txt" gives
 // X), and the train number a train source's gives ("X_N-.txt" gives N);
 // none when the name does not have that form. Letter case of the fixed

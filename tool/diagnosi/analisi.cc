@@ -1,9 +1,11 @@
 #include "tool/diagnosi/analisi.h"
 
+#include <algorithm>
 #include <nlohmann/json.hpp>
 
 #include "tool/diagnosi/avvisi.h"
 #include "tool/diagnosi/contesto.h"
+#include "tool/diagnosi/controlli.h"
 #include "tool/diagnosi/messaggi.h"
 
 bool Analisi::pulita() const {
@@ -28,6 +30,26 @@ std::unique_ptr<Analisi> analizza(const std::string& nome_linea, std::string lin
       compila_sorgenti(a->linea.testo(), a->treno.testo(), nome, numero, j, destinazione, memoria);
   const Contesto contesto(*a->compilazione, a->linea, a->treno, j);
   a->diagnostiche = avvisi(contesto);
+  std::vector<Diagnostica> controlli;
+  controllo_trattini(contesto, &controlli);
+  // A keyword made a comment explains everything else said of its line.
+  std::erase_if(a->diagnostiche, [&](const Diagnostica& d) {
+    for (const Diagnostica& t : controlli)
+      if (d.sorgente == t.sorgente && d.ha_riga &&
+          a->sorgenti[d.sorgente]->riga(d.inizio) == a->sorgenti[t.sorgente]->riga(t.inizio))
+        return true;
+    return false;
+  });
+  controlli_ordine(contesto, &controlli);
+  controlli_posizioni(contesto, &controlli);
+  controlli_testi(contesto, &controlli);
+  controllo_nomi(contesto, nome, &controlli);
+  for (Diagnostica& d : controlli) a->diagnostiche.push_back(std::move(d));
+  std::stable_sort(a->diagnostiche.begin(), a->diagnostiche.end(),
+                   [](const Diagnostica& x, const Diagnostica& y) {
+                     return x.sorgente != y.sorgente ? x.sorgente < y.sorgente
+                                                     : x.inizio < y.inizio;
+                   });
   for (Diagnostica& d : diagnostiche_codici(contesto)) a->diagnostiche.push_back(std::move(d));
   return a;
 }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "compiler/lettura/lettore_campi.h"
+#include "tool/diagnosi/controlli.h"
 #include "tool/diagnosi/distanza.h"
 
 namespace {
@@ -164,16 +165,14 @@ class Avvisi {
       if (campi[i].fallito || campi[i].tipo == CampoLetto::Tipo::kTesto) continue;
       const std::string_view t = c_.testo_campo(s, i);
       if (e_numero(t)) continue;
+      const RigaLetta* r = nullptr;
       if (di_riga[i] >= 0) {
         // The documented "AC" of a code-cut row, its value field.
-        const RigaLetta& r = c_.registro().righe[static_cast<size_t>(di_riga[i])];
-        if (c_.tipo(r) == TipoRiga::kAbbattimento && i == r.campo + 2 && minuscolo(t) == "ac")
+        r = &c_.registro().righe[static_cast<size_t>(di_riga[i])];
+        if (c_.tipo(*r) == TipoRiga::kAbbattimento && i == r->campo + 2 && minuscolo(t) == "ac")
           continue;
       }
-      if (t.empty())
-        avviso(c_.al_campo(s, i), "an empty field where a number belongs reads as 0");
-      else
-        avviso(c_.al_campo(s, i), q(t) + " is not a number and reads as 0");
+      out_.push_back(avviso_numero(c_, s, i, r));
     }
   }
 
@@ -258,10 +257,30 @@ class Avvisi {
           altra = l;
       }
       if (altra == 0) continue;
-      avviso(c_.al_campo(s, r.campo),
-             "the " + Contesto::nome(c_.tipo(r)) + " row ends after " +
-                 std::to_string(sulla_riga) + " of its " + std::to_string(letti) +
-                 " fields: the reader takes the rest from line " + std::to_string(altra));
+      std::string frase = "the " + Contesto::nome(c_.tipo(r)) + " row ends after " +
+                          std::to_string(sulla_riga) + " of its " + std::to_string(letti) +
+                          " fields: the reader takes the rest from line " + std::to_string(altra);
+      // The row of that line whose keyword it swallowed as a number.
+      Diagnostica d = c_.al_campo(s, r.campo);
+      for (size_t i = r.campo + 1; i < r.fine && i < campi.size(); ++i) {
+        if (campi[i].fallito || riga_di(s, campi[i].inizio) != altra) continue;
+        const TipoRiga presa = tipo_di(c_.testo_campo(s, i), r.sezione);
+        if (presa == TipoRiga::kNessuno) break;
+        const std::string cosa = Contesto::nome(presa);
+        std::string chi = "the " + cosa;
+        if (i + 1 < campi.size() && riga_di(s, campi[i + 1].inizio) == altra &&
+            e_numero(c_.testo_campo(s, i + 1)))
+          chi += " at " + std::to_string(valore_numero(c_.testo_campo(s, i + 1))) + " m";
+        const bool a_metri = chi.back() == 'm';
+        chi += " on line " + std::to_string(altra);
+        frase += ", its keyword " + q(c_.testo_campo(s, i)) + " among them, so " + chi +
+                 (a_metri ? " is not placed" : " is not read");
+        d.collegate.push_back(Collegata{static_cast<int>(s), campi[i].inizio,
+                                        campi[i].inizio + c_.testo_campo(s, i).size(),
+                                        "the " + cosa + " row whose keyword is swallowed"});
+        break;
+      }
+      avviso(std::move(d), std::move(frase));
     }
   }
 

@@ -42,10 +42,13 @@ const RigaLetta* Contesto::riga(int64_t r) const {
 }
 
 TipoRiga Contesto::tipo(const RigaLetta& r) const {
-  const std::string_view k = testo_campo(r.sorgente, r.campo);
+  return tipo_di(testo_campo(r.sorgente, r.campo), r.sezione);
+}
+
+TipoRiga tipo_di(std::string_view k, Sezione sezione) {
   auto ha = [&](std::string_view x) { return contiene_nocase(k, x); };
   auto esatto = [&](std::string_view x) { return contiene(k, x); };
-  switch (r.sezione) {
+  switch (sezione) {
     case Sezione::kGenerale:
       if (ha("percorso") && ha("lunghezza")) return TipoRiga::kLunghezza;
       if (esatto("progressiva") && (esatto("tre") || esatto("due") || esatto("uno")))
@@ -111,6 +114,30 @@ Diagnostica Contesto::alla_fine(Sorgente s) const {
   return d;
 }
 
+Diagnostica Contesto::avviso(const RigaLetta& r, size_t n, std::string messaggio) const {
+  Diagnostica d = alla_riga(r, n);
+  d.gravita = Diagnostica::Gravita::kAvviso;
+  d.messaggio = std::move(messaggio);
+  return d;
+}
+
+Collegata Contesto::collegata(const RigaLetta& r, size_t n, std::string messaggio) const {
+  const Diagnostica d = alla_riga(r, n);
+  return Collegata{d.sorgente, d.inizio, d.fine, std::move(messaggio)};
+}
+
+size_t Contesto::linea(const RigaLetta& r) const {
+  return sorgente(r.sorgente).riga(campi(r.sorgente)[r.campo].inizio);
+}
+
+std::vector<const RigaLetta*> Contesto::righe_di(TipoRiga t, size_t n) const {
+  std::vector<const RigaLetta*> out;
+  for (const RigaLetta& r : registro().righe)
+    if (r.campo < campi(r.sorgente).size() && campo_riga(r, n) != nullptr && tipo(r) == t)
+      out.push_back(&r);
+  return out;
+}
+
 Diagnostica Contesto::senza_riga(Sorgente s) {
   Diagnostica d;
   d.sorgente = static_cast<int>(s);
@@ -120,26 +147,46 @@ Diagnostica Contesto::senza_riga(Sorgente s) {
 
 std::string Contesto::nome(TipoRiga t) {
   switch (t) {
-    case TipoRiga::kNessuno: return "row";
-    case TipoRiga::kLunghezza: return "line length";
-    case TipoRiga::kProgressiva: return "kilometre change";
-    case TipoRiga::kSfondo: return "background";
-    case TipoRiga::kRipetizione: return "signal repetition";
-    case TipoRiga::kPendenza: return "gradient";
-    case TipoRiga::kCurva: return "curve";
-    case TipoRiga::kMontagna: return "tunnel stretch";
-    case TipoRiga::kIndicatori: return "speed indicator boards";
-    case TipoRiga::kCartello: return "text board";
-    case TipoRiga::kMassaFrenata: return "braked mass";
-    case TipoRiga::kVetture: return "number of coaches";
-    case TipoRiga::kVelocita: return "speed limit";
-    case TipoRiga::kAderenza: return "adhesion";
-    case TipoRiga::kOrologio: return "start time";
-    case TipoRiga::kSabbia: return "sand";
-    case TipoRiga::kSegnale: return "signal";
-    case TipoRiga::kRallentamento: return "slow-down";
-    case TipoRiga::kAbbattimento: return "code cut";
-    case TipoRiga::kStazione: return "station";
+    case TipoRiga::kNessuno:
+      return "row";
+    case TipoRiga::kLunghezza:
+      return "line length";
+    case TipoRiga::kProgressiva:
+      return "kilometre change";
+    case TipoRiga::kSfondo:
+      return "background";
+    case TipoRiga::kRipetizione:
+      return "signal repetition";
+    case TipoRiga::kPendenza:
+      return "gradient";
+    case TipoRiga::kCurva:
+      return "curve";
+    case TipoRiga::kMontagna:
+      return "tunnel stretch";
+    case TipoRiga::kIndicatori:
+      return "speed indicator boards";
+    case TipoRiga::kCartello:
+      return "text board";
+    case TipoRiga::kMassaFrenata:
+      return "braked mass";
+    case TipoRiga::kVetture:
+      return "number of coaches";
+    case TipoRiga::kVelocita:
+      return "speed limit";
+    case TipoRiga::kAderenza:
+      return "adhesion";
+    case TipoRiga::kOrologio:
+      return "start time";
+    case TipoRiga::kSabbia:
+      return "sand";
+    case TipoRiga::kSegnale:
+      return "signal";
+    case TipoRiga::kRallentamento:
+      return "slow-down";
+    case TipoRiga::kAbbattimento:
+      return "code cut";
+    case TipoRiga::kStazione:
+      return "station";
   }
   return "row";
 }
@@ -157,23 +204,31 @@ std::string Contesto::occupante(int64_t k, const RigaLetta** riga_out) const {
   const RigaLetta* r = riga_della_cella(k, &aggiunta);
   if (riga_out != nullptr) *riga_out = r;
   const auto& percorso = tabelle().percorso;
-  const uint8_t t =
-      k >= 0 && static_cast<size_t>(k) < percorso.size() ? percorso[static_cast<size_t>(k)].tipo : 0;
+  const uint8_t t = k >= 0 && static_cast<size_t>(k) < percorso.size()
+                        ? percorso[static_cast<size_t>(k)].tipo
+                        : 0;
   std::string a;
   if (r != nullptr) {
     if (auto p = numero(*r, 1)) a = " at " + std::to_string(*p) + " m";
   }
   const std::string del_rallentamento = "the slow-down" + a;
   switch (t) {
-    case tipo_cella::kSegnale: return "signal" + a;
-    case tipo_cella::kFineRallentamento: return "end of " + del_rallentamento;
-    case tipo_cella::kInizioRallentamento: return "start of " + del_rallentamento;
-    case tipo_cella::kAvvisoRallentamento: return "warning board of " + del_rallentamento;
+    case tipo_cella::kSegnale:
+      return "signal" + a;
+    case tipo_cella::kFineRallentamento:
+      return "end of " + del_rallentamento;
+    case tipo_cella::kInizioRallentamento:
+      return "start of " + del_rallentamento;
+    case tipo_cella::kAvvisoRallentamento:
+      return "warning board of " + del_rallentamento;
     case tipo_cella::kPrimaDellAvviso:
       return "cells before the warning board of " + del_rallentamento;
-    case tipo_cella::kIndicatoriVmax: return "speed indicator boards" + a;
-    case tipo_cella::kFermata: return "station" + a;
-    case tipo_cella::kCartello: return "text board" + a;
+    case tipo_cella::kIndicatoriVmax:
+      return "speed indicator boards" + a;
+    case tipo_cella::kFermata:
+      return "station" + a;
+    case tipo_cella::kCartello:
+      return "text board" + a;
     case tipo_cella::kAbbattimento:
     case tipo_cella::kAbbattimentoNullo:
       if (aggiunta) {
@@ -181,6 +236,7 @@ std::string Contesto::occupante(int64_t k, const RigaLetta** riga_out) const {
         return "code cut the finishing pass added for the " + nome(tipo(*r)) + a;
       }
       return "code cut" + a;
-    default: return "feature";
+    default:
+      return "feature";
   }
 }

@@ -45,8 +45,7 @@ enum class TipoRiga {
 
 class Contesto {
  public:
-  Contesto(const Compilazione& c, const TestoSorgente& linea, const TestoSorgente& treno,
-           int32_t j)
+  Contesto(const Compilazione& c, const TestoSorgente& linea, const TestoSorgente& treno, int32_t j)
       : c_(c), sorgenti_{&linea, &treno}, j_(j) {}
 
   const Compilazione& compilazione() const { return c_; }
@@ -80,6 +79,15 @@ class Contesto {
   Diagnostica alla_riga(const RigaLetta& r, size_t n = 0) const;
   Diagnostica alla_fine(Sorgente s) const;
   static Diagnostica senza_riga(Sorgente s);
+  // A warning at the n-th field of row r, as alla_riga, with its sentence.
+  Diagnostica avviso(const RigaLetta& r, size_t n, std::string messaggio) const;
+  // Row r as a related row of another diagnostic, at its n-th field.
+  Collegata collegata(const RigaLetta& r, size_t n, std::string messaggio) const;
+  // The line (from 1) the keyword field of r stands on.
+  size_t linea(const RigaLetta& r) const;
+  // The rows of one kind, in reading order, that read at least `n` fields
+  // after the keyword. REQUIRES: n >= 1.
+  std::vector<const RigaLetta*> righe_di(TipoRiga t, size_t n = 1) const;
 
   // How the author would name the feature of a row: "signal", "station"...
   static std::string nome(TipoRiga t);
@@ -91,6 +99,8 @@ class Contesto {
   // the finishing pass added for it.
   const RigaLetta* riga_della_cella(int64_t k, bool* aggiunta = nullptr) const;
 
+  // The line's length as its row gives it (0 without one).
+  int64_t lunghezza() const { return c_.tabelle.stazioni[84].fine; }
   // 50 * numero_celle: where the track grid ends, in metres.
   int64_t fine_griglia() const { return 50 * int64_t{c_.tabelle.numero_celle}; }
 
@@ -99,6 +109,10 @@ class Contesto {
   const TestoSorgente* sorgenti_[2];
   int32_t j_;
 };
+
+// The kind of row a keyword field `k` read in `sezione` starts, by the
+// readers' tests in their order.
+TipoRiga tipo_di(std::string_view k, Sezione sezione);
 
 // The parse of the field reader: an optional sign and digits, else 0.
 int64_t valore_numero(std::string_view token);

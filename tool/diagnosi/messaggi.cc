@@ -401,6 +401,50 @@ class Frasi {
     return senza(s, "reading the source failed");
   }
 
+  // Code 12: which of the three groups of cells behind a slow-down's start
+  // had no free cell, and what stands on each of its cells. A group that
+  // found room holds a cut the pass added for the same row; the n-th code
+  // 12 of one start is its n-th group without one.
+  std::string gruppo_pieno(const CodiceRegistrato& k, const std::string& dove) const {
+    static const int64_t kGruppi[3][3] = {{5, 6, 7}, {11, 12, 13}, {18, 19, 20}};
+    static const char* const kNomi[3] = {"first", "second", "third"};
+    const int64_t c = k.causa;
+    const Registro& reg = c_.registro();
+    const auto dentro = [&](int64_t x) { return x >= 0 && static_cast<size_t>(x) < reg.celle.size(); };
+    size_t n = 0;
+    for (const CodiceRegistrato& altro : reg.codici) {
+      if (&altro == &k) break;
+      if (altro.passata && altro.codice == k.codice && altro.causa == c) ++n;
+    }
+    for (int g = 0; g < 3 && dentro(c); ++g) {
+      if (c <= kGruppi[g][2]) continue;
+      bool ha_taglio = false;
+      for (int64_t d : kGruppi[g]) {
+        const int64_t x = c - d;
+        ha_taglio = ha_taglio || (dentro(x) && reg.aggiunta[static_cast<size_t>(x)] &&
+                                  reg.celle[static_cast<size_t>(x)] == reg.celle[static_cast<size_t>(c)]);
+      }
+      if (ha_taglio) continue;
+      if (n > 0) {
+        --n;
+        continue;
+      }
+      std::string frase = "no room for the " + std::string(kNomi[g]) +
+                          " of the three code cuts behind the start of the slow-down" + dove +
+                          ": the finishing pass tries the cells " +
+                          std::to_string(kGruppi[g][0]) + " to " + std::to_string(kGruppi[g][2]) +
+                          " before the start, and all three are taken: by the ";
+      for (int i = 0; i < 3; ++i) {
+        frase += i == 0 ? "" : i == 1 ? ", the " : " and the ";
+        frase += c_.occupante(c - kGruppi[g][i]);
+      }
+      return frase;
+    }
+    return "no room for one of the three code cuts behind the start of the slow-down" + dove +
+           ": the finishing pass tries 5 to 7, 11 to 13 and 18 to 20 cells before the start, "
+           "and all cells of one of these groups are taken";
+  }
+
   Diagnostica passata(const CodiceRegistrato& k) const {
     const RigaLetta* r = c_.riga_della_cella(k.causa);
     const int64_t cella = k.posizione / 50;
@@ -417,10 +461,7 @@ class Frasi {
                 "taken and neither holds a code cut to cap";
         break;
       case codice::kAbbattimentoInizio:
-        frase = "no room for one of the three code cuts behind the start of the slow-down" +
-                dove +
-                ": the finishing pass tries 5 to 7, 11 to 13 and 18 to 20 cells before the "
-                "start, and all cells of one of these groups are taken";
+        frase = gruppo_pieno(k, dove);
         break;
       default:
         frase = "no room for a code cut at " + m(k.posizione) +
