@@ -232,7 +232,7 @@ void controllo_trattini(const Contesto& c, std::vector<Diagnostica>* out) {
       const size_t riga = sorgente.riga(campi[i].inizio);
       if (i + 1 < campi.size() && sorgente.riga(campi[i + 1].inizio) == riga &&
           e_numero(c.testo_campo(s, i + 1)))
-        persa += ", so its " + cosa + " at " + m(valore_numero(c.testo_campo(s, i + 1))) +
+        persa += ", so the " + cosa + " at " + m(valore_numero(c.testo_campo(s, i + 1))) +
                  " is not placed";
       Diagnostica d = c.al_campo(s, i);
       d.gravita = Diagnostica::Gravita::kAvviso;
