@@ -19,13 +19,14 @@
 #include <map>
 #include <string>
 
-#include "compiler/uscita/formato_linea.h"
 #include "compiler/memorizza_percorso.h"
 #include "compiler/nomi_file.h"
+#include "compiler/uscita/formato_linea.h"
 #include "platform/executable_dir.h"
 #include "platform/file_system.h"
 #include "sources/documenti.h"
 #include "sources/text_writer.h"
+#include "supporto/memory_file_system.h"
 
 namespace {
 

@@ -34,7 +34,7 @@ install(FILES ${CMAKE_SOURCE_DIR}/editors/nvim/lua/scenario_sources.lua
   DESTINATION ${SB_INSTALL_DOCDIR}/editors/nvim/lua)
 
 set(CPACK_PACKAGE_NAME scenario_builder)
-set(CPACK_PACKAGE_VERSION 1.0.0)
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
   "Builds a train-driving simulator scenario; compiles authors' own line and train sources")
 # A .tar.gz from the native Linux build, a ZIP from the Windows build; the

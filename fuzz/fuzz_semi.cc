@@ -20,9 +20,9 @@
 
 #include "compiler/nomi_file.h"
 #include "compiler/uscita/formato_linea.h"
-#include "fuzz/fuzz_compila.h"
 #include "platform/executable_dir.h"
-#include "support/compila_memoria.h"
+#include "supporto/compila_memoria.h"
+#include "supporto/fuzz_compila.h"
 
 namespace {
 

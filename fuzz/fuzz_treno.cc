@@ -1,7 +1,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "fuzz/fuzz_compila.h"
+#include "supporto/fuzz_compila.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   CompilaIngresso(Bersaglio::kTreno,

@@ -8,8 +8,8 @@
 #include <string>
 #include <string_view>
 
-#include "fuzz/fuzz_compila.h"
-#include "fuzz/mutatore_righe.h"
+#include "supporto/fuzz_compila.h"
+#include "supporto/mutatore_righe.h"
 
 extern "C" size_t LLVMFuzzerMutate(uint8_t* data, size_t size, size_t max_size);
 

@@ -7,8 +7,8 @@
 #include <string>
 
 #include "compiler/codici_errore.h"
-#include "support/compila_memoria.h"
 #include "support/sorgente_linea.h"
+#include "supporto/compila_memoria.h"
 
 namespace {
 

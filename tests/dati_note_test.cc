@@ -4,6 +4,7 @@
 
 #include "platform/executable_dir.h"
 #include "sources/documenti.h"
+#include "supporto/memory_file_system.h"
 
 namespace {
 

@@ -5,6 +5,7 @@
 #include "platform/executable_dir.h"
 #include "sources/documenti.h"
 #include "support/righe_testo.h"
+#include "supporto/memory_file_system.h"
 
 namespace {
 

@@ -22,9 +22,9 @@
 #include "compiler/memorizza_percorso.h"
 #include "compiler/nomi_file.h"
 #include "platform/executable_dir.h"
-#include "support/compila_memoria.h"
 #include "support/guasti_file.h"
 #include "support/temp_dir.h"
+#include "supporto/compila_memoria.h"
 
 namespace {
 

@@ -14,6 +14,7 @@
 #include "compiler/uscita/formato_linea.h"
 #include "compiler/uscita/formato_percorso.h"
 #include "compiler/uscita/formato_stazioni.h"
+#include "supporto/memory_file_system.h"
 
 namespace {
 

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/executable_dir.h"
+#include "supporto/memory_file_system.h"
 
 namespace {
 

@@ -6,10 +6,10 @@
 #include <set>
 #include <string>
 
-#include "fuzz/fuzz_compila.h"
-#include "fuzz/verifica_check.h"
-#include "support/compila_memoria.h"
 #include "support/temp_dir.h"
+#include "supporto/compila_memoria.h"
+#include "supporto/fuzz_compila.h"
+#include "supporto/verifica_check.h"
 
 namespace {
 

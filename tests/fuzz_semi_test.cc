@@ -11,11 +11,11 @@
 
 #include "compiler/lettura/memorizza_dati.h"
 #include "compiler/nomi_file.h"
-#include "fuzz/fuzz_compila.h"
-#include "fuzz/mutatore_righe.h"
 #include "platform/executable_dir.h"
-#include "support/compila_memoria.h"
 #include "support/temp_dir.h"
+#include "supporto/compila_memoria.h"
+#include "supporto/fuzz_compila.h"
+#include "supporto/mutatore_righe.h"
 
 namespace {
 

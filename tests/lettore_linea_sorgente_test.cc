@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "compiler/codici_errore.h"
-#include "support/compila_memoria.h"
 #include "support/sorgente_linea.h"
+#include "supporto/compila_memoria.h"
 
 namespace {
 

@@ -6,6 +6,7 @@
 
 #include "compiler/codici_errore.h"
 #include "support/sorgente_linea.h"
+#include "supporto/memory_file_system.h"
 
 namespace {
 

@@ -7,6 +7,7 @@
 #include "compiler/codici_errore.h"
 #include "compiler/lettura/memorizza_dati.h"
 #include "support/sorgente_treno.h"
+#include "supporto/memory_file_system.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 
 #include <string>
 
-#include "support/compila_memoria.h"
 #include "support/temp_dir.h"
+#include "supporto/compila_memoria.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // The fuzzers' row mutator: every kind of mutation leaves a source made of
 // whole rows the readers know, changed only the way its kind says, and the
 // compile of the result keeps the fuzzers' invariants.
-#include "fuzz/mutatore_righe.h"
+#include "supporto/mutatore_righe.h"
 
 #include <gtest/gtest.h>
 
@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "fuzz/fuzz_compila.h"
-#include "support/compila_memoria.h"
+#include "supporto/compila_memoria.h"
+#include "supporto/fuzz_compila.h"
 
 namespace {
 

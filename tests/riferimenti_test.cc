@@ -22,8 +22,8 @@
 #include <string>
 
 #include "platform/executable_dir.h"
-#include "support/compila_memoria.h"
 #include "support/temp_dir.h"
+#include "supporto/compila_memoria.h"
 
 namespace {
 

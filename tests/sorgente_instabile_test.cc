@@ -11,9 +11,9 @@
 #include "compiler/codici_errore.h"
 #include "compiler/memorizza_percorso.h"
 #include "compiler/nomi_file.h"
-#include "fuzz/fuzz_compila.h"
 #include "platform/executable_dir.h"
-#include "support/compila_memoria.h"
+#include "supporto/compila_memoria.h"
+#include "supporto/fuzz_compila.h"
 
 namespace {
 

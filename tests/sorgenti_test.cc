@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "sources/documenti.h"
-#include "support/compila_memoria.h"
+#include "supporto/compila_memoria.h"
 
 namespace {
 

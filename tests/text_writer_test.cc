@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/executable_dir.h"
+#include "supporto/memory_file_system.h"
 
 namespace {
 

@@ -9,8 +9,8 @@
 #include <string>
 
 #include "platform/executable_dir.h"
-#include "support/compila_memoria.h"
 #include "support/temp_dir.h"
+#include "supporto/compila_memoria.h"
 #include "tool/scrittura_atomica.h"
 
 namespace {
@@ -202,6 +202,16 @@ TEST_F(ToolTest, UsoErrato) {
   EXPECT_EQ(d["related"][0]["line"], 154);
   EXPECT_EQ(d["related"][0]["column"], 11);
   EXPECT_EQ(d["related"][0]["message"], "the curve before it");
+}
+
+// The version the build gives the project, alone on standard output; the
+// one place a package's version can be read back from the program.
+TEST_F(ToolTest, Versione) {
+  const RunResult r = RunToolIn(sorgenti.path(), {"--version"});
+  EXPECT_EQ(r.exit_status, 0) << r.err;
+  std::string riga = r.out;
+  if (riga.size() >= 2 && riga.compare(riga.size() - 2, 2, "\r\n") == 0) riga.erase(riga.size() - 2, 1);
+  EXPECT_EQ(riga, std::string("scenario_tool ") + SB_VERSIONE + "\n");
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 
 #include "platform/executable_dir.h"
 #include "platform/file_system.h"
+#include "supporto/memory_file_system.h"
 #include "tool/diagnosi/analisi.h"
 #include "tool/diagnosi/distanza.h"
 #include "tool/scrittura_atomica.h"

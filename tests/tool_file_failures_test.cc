@@ -21,9 +21,9 @@
 #include <tuple>
 #include <vector>
 
-#include "support/compila_memoria.h"
 #include "support/guasti_file.h"
 #include "support/temp_dir.h"
+#include "supporto/compila_memoria.h"
 #include "tool/comandi.h"
 
 namespace {

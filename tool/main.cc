@@ -34,6 +34,8 @@ int main(int argc, char** argv) {
   }
 #endif
   CLI::App app{"scenario_tool: write, check, compile and inspect scenarios of the simulator"};
+  // The project's version, the one the packages carry in their names.
+  app.set_version_flag("--version", std::string("scenario_tool ") + SB_VERSIONE);
   app.require_subcommand(1);
   Azione azione;
   registra_export(app, &azione);

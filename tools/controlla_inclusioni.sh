@@ -14,7 +14,11 @@
 #     and of the compiler only its shared headers;
 #   - the authoring tool (tool/) never includes app/; its rooms use the
 #     compiler and the platform layer, and of one another only what the
-#     rules below name; the commands at the top see every room.
+#     rules below name; the commands at the top see every room;
+#   - supporto/ (what the tests and the fuzzers share) uses the products'
+#     layers only; the fuzzers use it and the products, never tests/; the
+#     tests never include fuzz/; nothing else includes supporto/, tests/
+#     or fuzz/ (the products are built without them).
 # Prints every include that breaks a rule and fails if there is one.
 set -uo pipefail
 cd "$(dirname "$0")/.."
@@ -67,6 +71,21 @@ check "$(rooms documenti)" "(compiler|platform|sources)/.*|tool/(documenti|diagn
   "the driver's documents are written from the diagnosis's compile"
 check "$(find tool -maxdepth 1 -name '*.cc' -o -maxdepth 1 -name '*.h')" "(compiler|platform|sources|tool)/.*" \
   "the tool's commands drive the rooms, the compiler and the platform layer, never app/"
+
+check "$(find supporto -name '*.cc' -o -name '*.h' 2>/dev/null)" \
+  "(compiler|platform|sources|supporto)/.*|tool/diagnosi/.*" \
+  "what the tests and the fuzzers share is built on the products alone"
+check "$(find fuzz -name '*.cc' -o -name '*.h' 2>/dev/null)" \
+  "(compiler|platform|sources|supporto|tool)/.*" \
+  "the fuzzers share supporto/ with the tests, never the tests themselves"
+check "$(find tests -name '*.cc' -o -name '*.h' 2>/dev/null)" \
+  "(app|compiler|platform|sources|supporto|support|tool)/.*" \
+  "the tests share supporto/ with the fuzzers, never the fuzzers themselves"
+# The products' own folders include none of those.
+while IFS= read -r line; do
+  echo "$line (the products are built without supporto/, tests/ and fuzz/)"
+  fail=1
+done < <(grep -rnE '^#include "(supporto|tests|fuzz|support)/' app platform sources compiler tool 2>/dev/null)
 
 if ((fail)); then
   echo "include rules broken"

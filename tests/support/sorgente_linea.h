@@ -14,6 +14,7 @@
 #include "platform/executable_dir.h"
 #include "platform/file_system.h"
 #include "support/righe_testo.h"
+#include "supporto/memory_file_system.h"
 
 // A line source laid out as the writer lays it out: a row of blanks, the
 // "[generale]" marker with trailing blanks, the general rows, a section

@@ -13,6 +13,7 @@
 #include "platform/executable_dir.h"
 #include "platform/file_system.h"
 #include "support/righe_testo.h"
+#include "supporto/memory_file_system.h"
 
 // A station row with the given position, kind, stop length, name, mar and
 // tab, and plain values in the other columns.

@@ -1,11 +1,11 @@
-#include "fuzz/verifica_check.h"
+#include "supporto/verifica_check.h"
 
 #include <cstdio>
 #include <cstdlib>
 #include <nlohmann/json.hpp>
 #include <string>
 
-#include "support/compila_memoria.h"
+#include "supporto/compila_memoria.h"
 #include "tool/diagnosi/analisi.h"
 
 namespace {

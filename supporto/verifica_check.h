@@ -1,5 +1,5 @@
-#ifndef SB_FUZZ_VERIFICA_CHECK_H_
-#define SB_FUZZ_VERIFICA_CHECK_H_
+#ifndef SB_SUPPORTO_VERIFICA_CHECK_H_
+#define SB_SUPPORTO_VERIFICA_CHECK_H_
 
 #include <string_view>
 
@@ -11,4 +11,4 @@
 // can be made (the JSON parses back).
 void VerificaCheck(std::string_view data);
 
-#endif  // SB_FUZZ_VERIFICA_CHECK_H_
+#endif  // SB_SUPPORTO_VERIFICA_CHECK_H_

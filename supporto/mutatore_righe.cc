@@ -1,4 +1,4 @@
-#include "fuzz/mutatore_righe.h"
+#include "supporto/mutatore_righe.h"
 
 #include <algorithm>
 #include <cctype>

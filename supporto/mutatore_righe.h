@@ -1,5 +1,5 @@
-#ifndef SB_FUZZ_MUTATORE_RIGHE_H_
-#define SB_FUZZ_MUTATORE_RIGHE_H_
+#ifndef SB_SUPPORTO_MUTATORE_RIGHE_H_
+#define SB_SUPPORTO_MUTATORE_RIGHE_H_
 
 #include <cstdint>
 #include <random>
@@ -37,4 +37,4 @@ int64_t LunghezzaLinea(std::string_view sorgente);
 // change without a length row).
 std::string ConLunghezza(std::string_view sorgente, int64_t lunghezza);
 
-#endif  // SB_FUZZ_MUTATORE_RIGHE_H_
+#endif  // SB_SUPPORTO_MUTATORE_RIGHE_H_

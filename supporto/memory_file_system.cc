@@ -1,4 +1,4 @@
-#include "platform/file_system.h"
+#include "supporto/memory_file_system.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
-#ifndef SB_FUZZ_FUZZ_COMPILA_H_
-#define SB_FUZZ_FUZZ_COMPILA_H_
+#ifndef SB_SUPPORTO_FUZZ_COMPILA_H_
+#define SB_SUPPORTO_FUZZ_COMPILA_H_
 
 #include <cstddef>
 #include <cstdint>
@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "support/compila_memoria.h"
+#include "supporto/compila_memoria.h"
 
 // What a fuzz target feeds to the compiler.
 enum class Bersaglio {
@@ -53,4 +53,4 @@ constexpr int32_t kLunghezzaFinestra = 8000;
 constexpr int32_t kPassoFinestre = kLunghezzaFinestra - 800;
 std::vector<int32_t> IniziFinestre();
 
-#endif  // SB_FUZZ_FUZZ_COMPILA_H_
+#endif  // SB_SUPPORTO_FUZZ_COMPILA_H_

@@ -1,4 +1,4 @@
-#include "support/compila_memoria.h"
+#include "supporto/compila_memoria.h"
 
 #include "compiler/nomi_file.h"
 #include "platform/executable_dir.h"

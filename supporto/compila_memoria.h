@@ -1,12 +1,12 @@
-#ifndef SB_TESTS_SUPPORT_COMPILA_MEMORIA_H_
-#define SB_TESTS_SUPPORT_COMPILA_MEMORIA_H_
+#ifndef SB_SUPPORTO_COMPILA_MEMORIA_H_
+#define SB_SUPPORTO_COMPILA_MEMORIA_H_
 
 #include <string>
 #include <string_view>
 
 #include "compiler/memorizza_percorso.h"
 #include "compiler/tabelle.h"
-#include "platform/file_system.h"
+#include "supporto/memory_file_system.h"
 
 // The whole compile of one scenario on a file system held in memory: the two
 // source texts are put where the readers look for them, then the driver
@@ -34,4 +34,4 @@ std::string SorgenteTrenoIncorporata();
 // source after (all line source when there is no zero byte).
 void DividiIngresso(std::string_view data, std::string_view* linea, std::string_view* treno);
 
-#endif  // SB_TESTS_SUPPORT_COMPILA_MEMORIA_H_
+#endif  // SB_SUPPORTO_COMPILA_MEMORIA_H_

@@ -1,4 +1,4 @@
-#include "fuzz/fuzz_compila.h"
+#include "supporto/fuzz_compila.h"
 
 #include <algorithm>
 #include <cmath>
@@ -12,9 +12,9 @@
 #include "compiler/codici_errore.h"
 #include "compiler/lettura/lettore_campi.h"
 #include "compiler/nomi_file.h"
-#include "fuzz/mutatore_righe.h"
 #include "platform/executable_dir.h"
-#include "support/compila_memoria.h"
+#include "supporto/compila_memoria.h"
+#include "supporto/mutatore_righe.h"
 
 namespace {
 
