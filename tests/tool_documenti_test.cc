@@ -9,9 +9,9 @@
 
 #include "sources/documenti.h"
 #include "sources/windows1252.h"
-#include "support/compila_memoria.h"
 #include "support/righe_testo.h"
 #include "support/temp_dir.h"
+#include "supporto/compila_memoria.h"
 #include "tool/diagnosi/analisi.h"
 #include "tool/documenti/documenti_autore.h"
 
