@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "compiler/codici_errore.h"
+#include "compiler/lettura/formato_sorgenti.h"
 #include "compiler/lettura/lettore_campi.h"
 #include "compiler/nomi_file.h"
 #include "platform/executable_dir.h"
@@ -37,10 +38,18 @@ const std::string& TrenoIncorporato() {
   return s;
 }
 
-// The keywords of the rows whose first number is a position on the line.
-constexpr std::string_view kChiaviPosizione[] = {
-    "pendenza", "curva",    "montagna", "indicatori_v",  "cartello",     "progressiva", "ripetizione",
-    "velocit",  "aderenza", "segnale",  "rallentamento", "abbattimento", "stazione"};
+// Whether the keyword field of a row names a row whose first number is a
+// position on the line (in metres, like the length row handled apart).
+bool ChiaveDiPosizione(std::string_view chiave) {
+  for (const RigaFormato& f : righe_formato()) {
+    if (!f.campi.empty() && std::string_view(f.campi[0].unita) == "m" && riconosce(f, chiave))
+      return true;
+  }
+  return false;
+}
+
+// Whether the keyword field of `riga` (up to its first comma) names a row of kind `t`.
+bool Di(std::string_view riga, TipoRiga t) { return riconosce(t, riga.substr(0, riga.find(','))); }
 
 bool Numero(std::string_view campo, long* n) {
   const std::string testo(campo);
@@ -181,8 +190,8 @@ const std::string& LineaDelTreno() {
     std::string s;
     bool generale = true;
     for (std::string_view riga : RigheDi(LineaIncorporata())) {
-      if (generale || contiene_nocase(riga, "[") || contiene_nocase(riga, "cartello") ||
-          contiene_nocase(riga, "indicatori_v"))
+      if (generale || contiene_nocase(riga, "[") || Di(riga, TipoRiga::kCartello) ||
+          Di(riga, TipoRiga::kIndicatori))
         s += riga;
       if (contiene_nocase(riga, "[pendenze]")) generale = false;
     }
@@ -200,12 +209,11 @@ std::string Finestra(std::string_view sorgente, int32_t inizio, int32_t lunghezz
       s += riga;
       continue;
     }
-    if (contiene_nocase(chiave, "lunghezza") && contiene_nocase(chiave, "percorso")) {
+    if (riconosce(TipoRiga::kLunghezza, chiave)) {
       s += std::string(chiave) + ",    " + std::to_string(lunghezza) + "\r\n";
       continue;
     }
-    bool posizione = false;
-    for (std::string_view k : kChiaviPosizione) posizione = posizione || contiene_nocase(chiave, k);
+    const bool posizione = ChiaveDiPosizione(chiave);
     // Split the rest into its fields; the last keeps the line end.
     std::vector<std::string> campi;
     std::string_view resto = riga.substr(virgola + 1);
@@ -219,8 +227,8 @@ std::string Finestra(std::string_view sorgente, int32_t inizio, int32_t lunghezz
     }
     // A tunnel carries its end as well, the signal repetition its last
     // position (capped to the short line's end).
-    const bool montagna = contiene_nocase(chiave, "montagna");
-    const bool ripetizione = contiene_nocase(chiave, "ripetizione");
+    const bool montagna = riconosce(TipoRiga::kMontagna, chiave);
+    const bool ripetizione = riconosce(TipoRiga::kRipetizione, chiave);
     if (p < inizio || p - inizio + 800 > lunghezza) continue;
     const std::string fine_riga = campi.back().ends_with("\r\n") ? "\r\n" : "";
     auto sposta = [&](size_t i, long v) {
@@ -249,7 +257,7 @@ std::vector<int32_t> IniziFinestre() {
   for (std::string_view riga : RigheDi(LineaIncorporata())) {
     const size_t v1 = riga.find(','), v2 = riga.find(',', v1 + 1);
     long a = 0, b = 0;
-    if (v1 != std::string_view::npos && contiene_nocase(riga.substr(0, v1), "montagna") &&
+    if (v1 != std::string_view::npos && Di(riga, TipoRiga::kMontagna) &&
         Numero(riga.substr(v1 + 1, v2 - v1 - 1), &a) &&
         Numero(riga.substr(v2 + 1, riga.find(',', v2 + 1) - v2 - 1), &b))
       montagne.emplace_back(a, b);
@@ -361,7 +369,7 @@ void CompilaIngresso(Bersaglio b, std::string_view data) {
 
   // Only curve rows depend on whether the plan is built; without them the
   // grid and the station table must come out the same either way.
-  if (j != 0 && !contiene_nocase(linea, "curva")) {
+  if (j != 0 && !riconosce(TipoRiga::kCurva, linea)) {
     CompilazioneInMemoria senza;
     Compila(linea, treno, &senza, 0);
     VerificaCompilazione(senza, 0);

@@ -6,7 +6,7 @@
 #include <iterator>
 #include <vector>
 
-#include "compiler/lettura/lettore_campi.h"
+#include "compiler/lettura/formato_sorgenti.h"
 
 namespace {
 
@@ -47,34 +47,25 @@ size_t A_caso(std::mt19937& rng, size_t n) { return std::uniform_int_distributio
 
 bool Marcatore(std::string_view r) { return r.find('[') != r.npos && r.find(']') != r.npos; }
 
-// Keywords that can stand for one another, one group per section of the
-// two sources. Each entry is the whole keyword field as the writers put it.
+// Keywords that can stand for one another: the spellings of the keyword
+// field of every row, one group per section of the two sources.
 const std::vector<std::vector<std::string_view>>& Gruppi() {
-  static const std::vector<std::vector<std::string_view>> gruppi = {
-      {"lunghezza percorso", "progressiva chilometrica uno", "progressiva chilometrica due",
-       "progressiva chilometrica tre", "sfondo uno", "sfondo due", "sfondo tre",
-       "ripetizione segnali 9 codici", "ripetizione segnali 4 codici"},
-      {"pendenza", "curvas1", "curvas3", "curvad2", "curvad4", "curvas5", "curvad6", "montagna",
-       "indicatori_vmax", "cartello indicatore", "cartello_indicatore"},
-      {"percentuale massa frenata", "numero vetture", "orologio", "sabbia", "velocita", "aderenza",
-       "segnale", "rallentamento", "abbattimento codice", "abbattimento", "stazione"},
-  };
+  static const std::vector<std::vector<std::string_view>> gruppi = [] {
+    std::vector<std::vector<std::string_view>> g(3);
+    for (const RigaFormato& f : righe_formato())
+      for (const char* forma : f.forme) g[static_cast<size_t>(f.sezione)].push_back(forma);
+    return g;
+  }();
   return gruppi;
 }
 
-// The group whose keyword a field holds, or -1. The longer keywords are
-// tested first, since "abbattimento codice" holds "abbattimento".
+// The group whose keywords a field holds, or -1.
 int GruppoDi(std::string_view campo) {
-  const auto& g = Gruppi();
-  for (int i = 0; i < static_cast<int>(g.size()); ++i)
-    for (std::string_view k : g[static_cast<size_t>(i)]) {
-      // "curva" in any form, the text board in either form.
-      std::string_view radice = k.starts_with("curva") ? "curva" : k.starts_with("cartello") ? "cartello" : k;
-      if (radice.starts_with("progressiva") || radice.starts_with("sfondo") || radice.starts_with("ripetizione"))
-        radice = radice.substr(0, radice.find(' '));
-      if (contiene_nocase(campo, radice)) return i;
-    }
-  return -1;
+  const RigaFormato* f = nullptr;
+  for (const RigaFormato& r : righe_formato()) {
+    if (f == nullptr && riconosce(r, campo)) f = &r;
+  }
+  return f == nullptr ? -1 : static_cast<int>(f->sezione);
 }
 
 // The numbers of a row: where each starts and how long it is.
@@ -138,7 +129,7 @@ std::vector<std::string_view> RigheDi(std::string_view s) {
 int64_t LunghezzaLinea(std::string_view sorgente) {
   for (const auto& r : Dividi(sorgente)) {
     const std::string_view chiave = std::string_view(r).substr(0, r.find(','));
-    if (r.find(',') != r.npos && contiene_nocase(chiave, "lunghezza") && contiene_nocase(chiave, "percorso")) {
+    if (r.find(',') != r.npos && riconosce(TipoRiga::kLunghezza, chiave)) {
       const auto n = Numeri(r);
       return n.empty() ? -1 : n[0].valore;
     }
@@ -150,7 +141,7 @@ std::string ConLunghezza(std::string_view sorgente, int64_t lunghezza) {
   Righe righe = Dividi(sorgente);
   for (auto& r : righe) {
     const std::string_view chiave = std::string_view(r).substr(0, r.find(','));
-    if (r.find(',') == r.npos || !contiene_nocase(chiave, "lunghezza") || !contiene_nocase(chiave, "percorso"))
+    if (r.find(',') == r.npos || !riconosce(TipoRiga::kLunghezza, chiave))
       continue;
     const auto n = Numeri(r);
     if (!n.empty()) r.replace(n[0].at, n[0].n, std::to_string(lunghezza));

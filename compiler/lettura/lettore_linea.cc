@@ -8,6 +8,7 @@
 
 #include "compiler/arrotonda.h"
 #include "compiler/codici_errore.h"
+#include "compiler/lettura/formato_sorgenti.h"
 #include "compiler/lettura/lettura_linea.h"
 #include "compiler/lettura/memorizza_dati.h"
 #include "compiler/nomi_file.h"
@@ -143,7 +144,7 @@ bool LetturaLinea::trova_generale() {
       chiudi(codice::kNessunGenerale);
       return false;
     }
-    if (contiene_nocase(t_.riga, "[generale]")) return true;
+    if (contiene_nocase(t_.riga, kMarcaGenerale)) return true;
   }
 }
 

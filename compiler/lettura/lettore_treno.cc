@@ -8,6 +8,7 @@
 
 #include "compiler/arrotonda.h"
 #include "compiler/codici_errore.h"
+#include "compiler/lettura/formato_sorgenti.h"
 #include "compiler/lettura/lettore_campi.h"
 #include "compiler/lettura/memorizza_dati.h"
 #include "compiler/nomi_file.h"
@@ -112,7 +113,7 @@ Esito LettoreTreno::leggi() {
   // it has nothing to read.
   while (!campi_.fine_file()) {
     if (!campi_.leggi_testo(&campo)) return Esito::kGuasto;
-    if (contiene_nocase(campo, "[generale]")) break;
+    if (contiene_nocase(campo, kMarcaGenerale)) break;
   }
   for (;;) {
     if (campi_.fine_file()) return Esito::kAvanti;

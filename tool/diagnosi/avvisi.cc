@@ -6,39 +6,27 @@
 #include <string>
 #include <vector>
 
+#include "compiler/lettura/formato_sorgenti.h"
 #include "compiler/lettura/lettore_campi.h"
 #include "tool/diagnosi/controlli.h"
 #include "tool/diagnosi/distanza.h"
 
 namespace {
 
+// The spellings of the keyword field of the rows of section `s`.
+std::vector<std::string> forme_di(Sezione s) {
+  std::vector<std::string> v;
+  for (const RigaFormato& f : righe_formato())
+    if (f.sezione == s) v.insert(v.end(), f.forme.begin(), f.forme.end());
+  return v;
+}
+
 // The keywords as the built-in sources write them, offered as "did you
 // mean" for a keyword a few letters away.
 const std::vector<std::string>& parole(Sezione s) {
-  static const std::vector<std::string> generale = {
-      "lunghezza percorso",          "progressiva chilometrica uno",
-      "progressiva chilometrica due", "progressiva chilometrica tre",
-      "sfondo uno",                  "sfondo due",
-      "sfondo tre",                  "ripetizione segnali 9 codici",
-      "ripetizione segnali 4 codici"};
-  static const std::vector<std::string> elementi = [] {
-    std::vector<std::string> v = {"pendenza"};
-    for (char lato : {'s', 'd'})
-      for (char cifra = '1'; cifra <= '6'; ++cifra) v.push_back(std::string("curva") + lato + cifra);
-    for (const char* k : {"montagna", "indicatori_vmax", "cartello indicatore", "cartello_indicatore"})
-      v.push_back(k);
-    return v;
-  }();
-  static const std::vector<std::string> treno = {
-      "numero vetture", "percentuale massa frenata", "velocita",     "aderenza",
-      "orologio",       "sabbia",                    "segnale",      "rallentamento",
-      "abbattimento codice", "abbattimento",         "stazione"};
-  switch (s) {
-    case Sezione::kGenerale: return generale;
-    case Sezione::kElementi: return elementi;
-    case Sezione::kTreno: break;
-  }
-  return treno;
+  static const std::vector<std::string> per_sezione[3] = {
+      forme_di(Sezione::kGenerale), forme_di(Sezione::kElementi), forme_di(Sezione::kTreno)};
+  return per_sezione[static_cast<size_t>(s)];
 }
 
 std::string minuscolo(std::string_view s) {
@@ -122,7 +110,7 @@ class Avvisi {
     for (size_t i = 0; i < campi.size(); ++i) {
       if (campi[i].fallito) continue;
       const std::string_view t = c_.testo_campo(Sorgente::kTreno, i);
-      if (contiene_nocase(t, "[generale]")) return;
+      if (contiene_nocase(t, kMarcaGenerale)) return;
       qualcosa = qualcosa || !vuoto(t);
     }
     if (!qualcosa) return;

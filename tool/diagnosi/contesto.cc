@@ -1,7 +1,5 @@
 #include "tool/diagnosi/contesto.h"
 
-#include "compiler/lettura/lettore_campi.h"
-
 int64_t valore_numero(std::string_view token) {
   size_t i = 0;
   bool negativo = false;
@@ -46,38 +44,8 @@ TipoRiga Contesto::tipo(const RigaLetta& r) const {
 }
 
 TipoRiga tipo_di(std::string_view k, Sezione sezione) {
-  auto ha = [&](std::string_view x) { return contiene_nocase(k, x); };
-  auto esatto = [&](std::string_view x) { return contiene(k, x); };
-  switch (sezione) {
-    case Sezione::kGenerale:
-      if (ha("percorso") && ha("lunghezza")) return TipoRiga::kLunghezza;
-      if (esatto("progressiva") && (esatto("tre") || esatto("due") || esatto("uno")))
-        return TipoRiga::kProgressiva;
-      if (esatto("sfondo") && (esatto("uno") || esatto("due") || esatto("tre")))
-        return TipoRiga::kSfondo;
-      if (esatto("segnali") && esatto("ripetizione")) return TipoRiga::kRipetizione;
-      return TipoRiga::kNessuno;
-    case Sezione::kElementi:
-      if (ha("pendenza")) return TipoRiga::kPendenza;
-      if (ha("curva")) return TipoRiga::kCurva;
-      if (ha("montagna")) return TipoRiga::kMontagna;
-      if (ha("indicatori_v")) return TipoRiga::kIndicatori;
-      if (ha("indicat") && ha("cartello")) return TipoRiga::kCartello;
-      return TipoRiga::kNessuno;
-    case Sezione::kTreno:
-      if (ha("frenata") && ha("massa")) return TipoRiga::kMassaFrenata;
-      if (ha("vetture")) return TipoRiga::kVetture;
-      if (ha("velocit")) return TipoRiga::kVelocita;
-      if (ha("aderenza")) return TipoRiga::kAderenza;
-      if (ha("orologio")) return TipoRiga::kOrologio;
-      if (ha("sabbia")) return TipoRiga::kSabbia;
-      if (ha("segnale")) return TipoRiga::kSegnale;
-      if (ha("rallentamento")) return TipoRiga::kRallentamento;
-      if (ha("abbattimento")) return TipoRiga::kAbbattimento;
-      if (ha("stazione")) return TipoRiga::kStazione;
-      return TipoRiga::kNessuno;
-  }
-  return TipoRiga::kNessuno;
+  const RigaFormato* f = riga_riconosciuta(sezione, k);
+  return f == nullptr ? TipoRiga::kNessuno : f->tipo;
 }
 
 const CampoLetto* Contesto::campo_riga(const RigaLetta& r, size_t n) const {
@@ -146,49 +114,7 @@ Diagnostica Contesto::senza_riga(Sorgente s) {
 }
 
 std::string Contesto::nome(TipoRiga t) {
-  switch (t) {
-    case TipoRiga::kNessuno:
-      return "row";
-    case TipoRiga::kLunghezza:
-      return "line length";
-    case TipoRiga::kProgressiva:
-      return "kilometre change";
-    case TipoRiga::kSfondo:
-      return "background";
-    case TipoRiga::kRipetizione:
-      return "signal repetition";
-    case TipoRiga::kPendenza:
-      return "gradient";
-    case TipoRiga::kCurva:
-      return "curve";
-    case TipoRiga::kMontagna:
-      return "tunnel stretch";
-    case TipoRiga::kIndicatori:
-      return "speed indicator boards";
-    case TipoRiga::kCartello:
-      return "text board";
-    case TipoRiga::kMassaFrenata:
-      return "braked mass";
-    case TipoRiga::kVetture:
-      return "number of coaches";
-    case TipoRiga::kVelocita:
-      return "speed limit";
-    case TipoRiga::kAderenza:
-      return "adhesion";
-    case TipoRiga::kOrologio:
-      return "start time";
-    case TipoRiga::kSabbia:
-      return "sand";
-    case TipoRiga::kSegnale:
-      return "signal";
-    case TipoRiga::kRallentamento:
-      return "slow-down";
-    case TipoRiga::kAbbattimento:
-      return "code cut";
-    case TipoRiga::kStazione:
-      return "station";
-  }
-  return "row";
+  return t == TipoRiga::kNessuno ? "row" : formato_di(t).nome;
 }
 
 const RigaLetta* Contesto::riga_della_cella(int64_t k, bool* aggiunta) const {

@@ -12,36 +12,10 @@
 #include <string>
 #include <string_view>
 
+#include "compiler/lettura/formato_sorgenti.h"
 #include "compiler/registro.h"
 #include "tool/diagnosi/compilazione.h"
 #include "tool/diagnosi/diagnostica.h"
-
-// Kinds of row, by the keyword the readers found in its first field.
-enum class TipoRiga {
-  kNessuno,
-  // Line source, "[generale]" section.
-  kLunghezza,
-  kProgressiva,
-  kSfondo,
-  kRipetizione,
-  // Line source, feature rows.
-  kPendenza,
-  kCurva,
-  kMontagna,
-  kIndicatori,
-  kCartello,
-  // Train source.
-  kMassaFrenata,
-  kVetture,
-  kVelocita,
-  kAderenza,
-  kOrologio,
-  kSabbia,
-  kSegnale,
-  kRallentamento,
-  kAbbattimento,
-  kStazione,
-};
 
 class Contesto {
  public:

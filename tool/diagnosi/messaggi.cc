@@ -7,9 +7,11 @@
 #include <cstdint>
 #include <limits>
 #include <string>
+#include <vector>
 
 #include "compiler/arrotonda.h"
 #include "compiler/codici_errore.h"
+#include "compiler/lettura/formato_sorgenti.h"
 #include "compiler/lettura/lettore_campi.h"
 
 namespace {
@@ -313,14 +315,17 @@ class Frasi {
   }
 
   // Code 2: the kilometre change whose position or new value is not a
-  // multiple of 50 m. Each of "tre", "due" and "uno" keeps its last row.
+  // multiple of 50 m. Each of the three changes keeps its last row; they
+  // are looked at from the third ("tre", the first entry) to the first.
   Diagnostica progressiva_errata() const {
-    const RigaLetta* ultima[3] = {nullptr, nullptr, nullptr};
+    std::vector<const RigaFormato*> cambi;
+    for (const RigaFormato& f : righe_formato())
+      if (f.tipo == TipoRiga::kProgressiva) cambi.insert(cambi.begin(), &f);
+    std::vector<const RigaLetta*> ultima(cambi.size(), nullptr);
     per_righe(TipoRiga::kProgressiva, [&](const RigaLetta& r) {
       const std::string_view k = c_.testo_campo(r.sorgente, r.campo);
-      if (contiene(k, "tre")) ultima[0] = &r;
-      if (contiene(k, "due")) ultima[1] = &r;
-      if (contiene(k, "uno")) ultima[2] = &r;
+      for (size_t i = 0; i < cambi.size(); ++i)
+        if (riconosce(*cambi[i], k)) ultima[i] = &r;
     });
     for (const RigaLetta* r : ultima) {
       if (r == nullptr) continue;
