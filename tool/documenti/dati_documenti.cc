@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <string_view>
 
-#include "compiler/lettura/lettore_campi.h"
+#include "compiler/lettura/formato_sorgenti.h"
 #include "compiler/registro.h"
 #include "compiler/tabelle.h"
 #include "sources/modulo_rallentamenti.h"
@@ -23,13 +23,10 @@ constexpr size_t kMassimoOrdini = 999;
 // are the numbers the handlers tested before the slow-down's read first.
 size_t numeri_prima_del_rallentamento(std::string_view k) {
   size_t n = 0;
-  if (contiene_nocase(k, "frenata") && contiene_nocase(k, "massa")) n += 1;
-  if (contiene_nocase(k, "vetture")) n += 1;
-  if (contiene_nocase(k, "velocit")) n += 2;
-  if (contiene_nocase(k, "aderenza")) n += 2;
-  if (contiene_nocase(k, "orologio")) n += 3;
-  if (contiene_nocase(k, "sabbia")) n += 1;
-  if (contiene_nocase(k, "segnale")) n += 11;
+  for (const RigaFormato& f : righe_formato()) {
+    if (f.tipo == TipoRiga::kRallentamento) break;
+    if (f.sezione == Sezione::kTreno && riconosce(f, k)) n += f.campi.size();
+  }
   return n;
 }
 
@@ -49,10 +46,10 @@ class Estrazione {
     for (const RigaLetta& r : ctx_.registro().righe) {
       if (r.sorgente != Sorgente::kTreno || r.sezione != Sezione::kTreno) continue;
       const std::string_view k = ctx_.testo_campo(Sorgente::kTreno, r.campo);
-      if (contiene_nocase(k, "frenata") && contiene_nocase(k, "massa"))
-        d_.massa_frenata = t_.stazioni[84].inizio;
-      if (contiene_nocase(k, "rallentamento")) rallentamento(r, numeri_prima_del_rallentamento(k));
-      if (contiene_nocase(k, "stazione")) stazione(r);
+      if (riconosce(TipoRiga::kMassaFrenata, k)) d_.massa_frenata = t_.stazioni[84].inizio;
+      if (riconosce(TipoRiga::kRallentamento, k))
+        rallentamento(r, numeri_prima_del_rallentamento(k));
+      if (riconosce(TipoRiga::kStazione, k)) stazione(r);
     }
     std::stable_sort(d_.rallentamenti.begin(), d_.rallentamenti.end(),
                      [](const RallentamentoDocumento& x, const RallentamentoDocumento& y) {
