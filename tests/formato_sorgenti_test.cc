@@ -256,7 +256,9 @@ TEST(FormatoSorgentiTest, FuzzDictionaryHoldsTheKeywords) {
     }
   for (const std::string& v : voci) {
     const bool parola = v.size() >= 3 && v.find_first_of("[\\") == v.npos &&
-                        v.find_first_not_of("-0123456789") != v.npos;
+                        std::any_of(v.begin(), v.end(), [](char c) {
+                          return std::isalpha(static_cast<unsigned char>(c));
+                        });
     if (!parola || chiavi.count(v) != 0) continue;
     bool riconosciuta = false;
     for (const RigaFormato& f : righe_formato()) riconosciuta = riconosciuta || riconosce(f, v);

@@ -3,7 +3,9 @@
 // makes a field a comment, the letters of a curve keyword.
 #include <cctype>
 #include <string>
+#include <string_view>
 
+#include "compiler/lettura/formato_sorgenti.h"
 #include "compiler/lettura/lettore_campi.h"
 #include "sources/windows1252.h"
 #include "tool/diagnosi/controlli.h"
@@ -143,9 +145,10 @@ class Testi {
       if (k.find(x) != std::string_view::npos) presa = x;
     std::string minuscolo;
     for (char ch : k) minuscolo += static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
-    const size_t dove_curva = minuscolo.find("curva");
+    const std::string_view curva = parole(formato_di(TipoRiga::kCurva))[0];
+    const size_t dove_curva = minuscolo.find(curva);
     std::string resto = minuscolo;
-    if (dove_curva != std::string::npos) resto.erase(dove_curva, 5);
+    if (dove_curva != std::string::npos) resto.erase(dove_curva, curva.size());
     std::string compatto;
     for (char ch : resto)
       if (ch != ' ' && ch != '\t' && ch != '_') compatto += ch;
@@ -161,7 +164,7 @@ class Testi {
       voluto = 's';
     else if (!compatto.empty() && (compatto[0] == 's' || compatto[0] == 'd'))
       voluto = compatto[0];
-    std::string giusta = "curva";
+    std::string giusta(curva);
     giusta.push_back(voluto);
     giusta.push_back(presa);
     std::string frase = "the curve keyword " + q(k) + " is read as a curve to the " +
