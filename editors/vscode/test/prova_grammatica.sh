@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# The grammars' tests: the sample rows of test/*.txt, then every row of the
-# built-in sources as scenario_tool exports them. Needs `npm ci` first.
+# The extension's tests: the grammars on the sample rows of test/*.txt and
+# on every row of the built-in sources as scenario_tool exports them, then
+# the manifest against the files and the client. Needs `npm ci` first.
 #
 # Usage: editors/vscode/test/prova_grammatica.sh PATH/TO/scenario_tool
 set -euo pipefail
@@ -12,3 +13,4 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 "$tool" export -o "$work" >/dev/null
 node test/prova_sorgenti.js "$work"
+node test/prova_manifesto.js
