@@ -212,6 +212,41 @@ TEST(DocumentiTest, NomeFuoriDalCodiceRifiutatoAllaSuaRiga) {
   }
 }
 
+// Sources with a code give no documents: compile --keep-going writes its
+// three files and says the documents are not written. Options the sheet
+// cannot hold are bad usage, refused before anything is compiled.
+TEST(DocumentiTest, SorgentiConProblemiEOpzioniRifiutate) {
+  TempDir sorgenti, uscita;
+  fs::copy_file(Dati() / kLineaValdora, sorgenti.path() / kLineaValdora);
+  WriteFileBytes(sorgenti.path() / kTrenoValdora,
+                 ReadFileBytes(Dati() / kTrenoValdora) +
+                     "segnale, 4050, 2, 4, 1, 1, 0, 2, 2,1,1, 0\r\n");  // on a slow-down: 16
+  const RunResult c =
+      RunToolIn(sorgenti.path(), {"compile", kLineaValdora, kTrenoValdora, "-o",
+                                  uscita.path().string(), "--documents", "--keep-going"});
+  EXPECT_EQ(c.exit_status, 1);
+  EXPECT_NE(c.err.find("(code 16)"), std::string::npos) << c.err;
+  EXPECT_NE(c.err.find("driver's documents are written only from sources without problems"),
+            std::string::npos)
+      << c.err;
+  const auto scritti = DirectoryFiles(uscita.path());
+  EXPECT_EQ(scritti.size(), 3u);
+  EXPECT_EQ(scritti.count(kScheda), 0u);
+
+  const fs::path dir = uscita.path() / "d";
+  for (const std::vector<std::string>& opzioni :
+       {std::vector<std::string>{"--classificazione", "PI\xC3\xB9 DI DICIANNOVE CARATTERI"},
+        std::vector<std::string>{"--massa-bloccata", "\xC4\xA6"},
+        std::vector<std::string>{"--number", "123456789012"}}) {
+    std::vector<std::string> args = {"documents", kLineaValdora, kTrenoValdora, "-o", dir.string()};
+    args.insert(args.end(), opzioni.begin(), opzioni.end());
+    const RunResult r = RunToolIn(Dati(), args);
+    EXPECT_EQ(r.exit_status, 2) << opzioni[0];
+    EXPECT_NE(r.err.find("scenario_tool documents: the "), std::string::npos) << r.err;
+  }
+  EXPECT_FALSE(fs::exists(dir));
+}
+
 // A timetable longer than the built-in one adds rows, as does a form with
 // more orders than its 26 rows; long names are cut at the cell's end.
 TEST(DocumentiTest, OrarioLungoAggiungeRighe) {
