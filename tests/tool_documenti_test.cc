@@ -236,7 +236,7 @@ TEST(DocumentiTest, SorgentiConProblemiEOpzioniRifiutate) {
   const fs::path dir = uscita.path() / "d";
   for (const std::vector<std::string>& opzioni :
        {std::vector<std::string>{"--classificazione", "PI\xC3\xB9 DI DICIANNOVE CARATTERI"},
-        std::vector<std::string>{"--massa-bloccata", "\xC4\xA6"},
+        std::vector<std::string>{"--massa-bloccata", "\xC5\x81"},
         std::vector<std::string>{"--number", "123456789012"}}) {
     std::vector<std::string> args = {"documents", kLineaValdora, kTrenoValdora, "-o", dir.string()};
     args.insert(args.end(), opzioni.begin(), opzioni.end());
