@@ -26,7 +26,7 @@ int Form1::Form_Load() {
     case EsitoCompilazione::Tipo::kCompletato:
       return kEsitoNormale;
     case EsitoCompilazione::Tipo::kErroreFatale:
-      errore(esito.numero);
+      errore(std::to_string(esito.numero));
       return kEsitoErrore;
     case EsitoCompilazione::Tipo::kFallimento:
       break;

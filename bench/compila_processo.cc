@@ -25,7 +25,7 @@ int main(int argc, char** argv) {
     case EsitoCompilazione::Tipo::kCompletato:
       return 0;
     case EsitoCompilazione::Tipo::kErroreFatale:
-      std::fprintf(stderr, "compile stopped with error %s\n", e.numero.c_str());
+      std::fprintf(stderr, "compile stopped with error %d\n", static_cast<int>(e.numero));
       return 1;
     case EsitoCompilazione::Tipo::kFallimento:
       std::fprintf(stderr, "%s\n", e.fallimento.message().c_str());

@@ -123,7 +123,8 @@ bool Compila(benchmark::State& state, FileSystem& fs, const std::string& dir) {
   int32_t j = 1;
   EsitoCompilazione e = memorizza_percorso(t, Ambiente{&fs, dir}, j);
   if (e.tipo != EsitoCompilazione::Tipo::kCompletato) {
-    state.SkipWithError(("compile did not complete: " + e.fallimento.message() + e.numero).c_str());
+    state.SkipWithError(
+        ("compile did not complete: " + e.fallimento.message() + std::to_string(e.numero)).c_str());
     return false;
   }
   // A recorded code means a reader stopped early: the run would measure less.
@@ -201,8 +202,8 @@ Tabelle TabelleLunghe() {
     t.percorso[k - 24].tipo = tipo_cella::kAvvisoRallentamento;
   }
   for (size_t i = 1; i <= 49; ++i) t.stazioni[i].nome = "STAZIONE";
-  t.stazioni[85].nome = kScenario;
-  t.stazioni[86].nome = kTreno;
+  t.stazioni[kVoceScenario].nome = kScenario;
+  t.stazioni[kVoceTreno].nome = kTreno;
   return t;
 }
 

@@ -88,29 +88,6 @@ inline void nota_fine_riga(Tabelle& t, Sorgente s) {
   t.registro->righe.back().fine = t.registro->di(s).size();
 }
 
-// The code now in codice_errore has just been recorded by a reader.
-inline void nota_codice(Tabelle& t, Sorgente s) {
-  if (t.registro == nullptr) return;
-  CodiceRegistrato c;
-  c.codice = t.codice_errore;
-  c.posizione = t.posizione_errore;
-  c.sorgente = s;
-  c.riga = t.registro->riga_corrente();
-  t.registro->codici.push_back(c);
-}
-
-// The finishing pass has just recorded the code in codice_errore while
-// working for the feature of cell `causa`.
-inline void nota_codice_passata(Tabelle& t, int64_t causa) {
-  if (t.registro == nullptr) return;
-  CodiceRegistrato c;
-  c.codice = t.codice_errore;
-  c.posizione = t.posizione_errore;
-  c.passata = true;
-  c.causa = causa;
-  t.registro->codici.push_back(c);
-}
-
 namespace registro_detail {
 inline bool cella_nota(Registro& r, const Tabelle& t, int64_t k) {
   if (r.celle.size() != t.percorso.size()) {

@@ -13,7 +13,6 @@
 #include <vector>
 
 #include "compiler/valore.h"
-#include "platform/status.h"
 
 // One 50 m cell of the track grid. `tipo` and dato1..tempo describe at most
 // one point feature standing on the cell; avviso..aderenza describe the
@@ -76,6 +75,38 @@ struct record_stazione {
 struct Registro;  // compiler/registro.h
 
 inline constexpr int kNumeroStazioni = 87;  // entries 0 to 86
+
+// The station table's entries. Stations take the entries from 1 up, text
+// boards from kPrimoCartello down; entry 0 is never used. The last six are
+// the header entries, whose fields hold the scenario's general data:
+//
+//   81, 82, 83  the three kilometre-progressive changes (rows "tre", "due",
+//               "uno" of the line source), kept in order of position:
+//                 inizio     position of the change, metres along the line
+//                 fine       the kilometre progressive from there on, metres
+//                 posizione  flag: 1 moves the progressive on by 100 m
+//   84          general data:
+//                 inizio     braked-mass percentage of the train
+//                 fine       length of the line, metres
+//                 posizione  number of coaches
+//   85          the scenario's identity:
+//                 inizio, posizione, fine  the three background numbers
+//                 nome       the scenario name
+//                 d2a        header check, 610 once stamped
+//                 orario     the competition code stamped for the station table
+//   86          the train's identity:
+//                 inizio, fine  signal code repetition from and to, metres
+//                 posizione  number of codes repeated (4 or 9; 0: none)
+//                 nome       the train number
+//                 d2a        sand
+//                 d1b, d2b, d3b  the clock at the start: hours, minutes, seconds
+inline constexpr int kPrimoCartello = 80;  // the first text board's entry
+inline constexpr int kVoceProgressivaTre = 81;
+inline constexpr int kVoceProgressivaDue = 82;
+inline constexpr int kVoceProgressivaUno = 83;
+inline constexpr int kVoceGenerale = 84;
+inline constexpr int kVoceScenario = 85;
+inline constexpr int kVoceTreno = 86;
 inline constexpr int kNumeroMontagne = 81;  // entries 0 to 80; entry 0 unused
 
 // The plan of the line, held in its narrowest exact form: for every element
@@ -197,7 +228,8 @@ struct Tabelle {
   // fell into one cell, which then shows only the start. Kept by the
   // placement, in placing order, so the finishing pass can tell them apart.
   std::vector<int32_t> rallentamenti_in_una_cella;
-  // Stations from 1 up, text boards from 80 down, header entries 81 to 86.
+  // Stations from 1 up, text boards from 80 down, header entries 81 to 86
+  // (see kVoceGenerale and its neighbours for what each field holds).
   std::array<record_stazione, kNumeroStazioni> stazioni{};
   // Plan of the line, column-major: element (r, k) is at k * (limite_tabella + 1) + r.
   // Empty unless scrivi_linea is non-zero and the line length has been read.
@@ -216,9 +248,6 @@ struct Tabelle {
   int32_t numero_celle = 0;   // upper index of percorso
   int32_t codice_errore = 0;  // last recorded problem; 0 = none
   int32_t posizione_errore = 0;
-  // The first file operation that failed while the sources were read (its
-  // operation, path and reason), for the message of a run that cannot go on.
-  Status guasto_file;
 
   // An account of the compile for the authoring tool; null (never set) in
   // the builder. See compiler/registro.h.
@@ -226,10 +255,6 @@ struct Tabelle {
 
   // Whether the line reader has created the track grid.
   bool ha_percorso() const { return !percorso.empty(); }
-  // Keeps `s` when it is the first failure of a file operation.
-  void ricorda_guasto(const Status& s) {
-    if (!s.ok() && guasto_file.ok()) guasto_file = s;
-  }
   // Element (r, k) of the line table. REQUIRES: 0 <= r <= limite_tabella, k in {0, 1}.
   // A copy, const so that assigning to it (meant as a store) does not compile.
   const valore linea(int64_t r, int k) const { return tabella_linea[indice_linea(r, k)]; }

@@ -318,7 +318,7 @@ void VerificaCompilazione(const CompilazioneInMemoria& c, int32_t j) {
       Verifica(!binari, "no binary file after a failure");
       return;
     case Tipo::kErroreFatale:
-      Verifica(c.esito.numero == "1250" || c.esito.numero == "1251", "fatal number");
+      Verifica(c.esito.numero == 1250 || c.esito.numero == 1251, "fatal number");
       Verifica(!binari, "no binary file after a fatal check");
       return;
     case Tipo::kCompletato:
@@ -327,7 +327,8 @@ void VerificaCompilazione(const CompilazioneInMemoria& c, int32_t j) {
 
   Verifica(t.ha_percorso(), "a completed compile has a grid");
   Verifica(t.percorso.size() == static_cast<size_t>(t.numero_celle) + 1, "grid dimension");
-  Verifica(t.percorso[1].dato1 == 5121 && t.stazioni[85].d2a == 610, "header values stamped");
+  Verifica(t.percorso[1].dato1 == 5121 && t.stazioni[kVoceScenario].d2a == 610,
+           "header values stamped");
 
   Verifica(presente(p.griglia), "grid file written");
   const std::string& griglia = file(p.griglia);

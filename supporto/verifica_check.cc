@@ -27,7 +27,7 @@ void VerificaCheck(std::string_view data) {
   // pages touched anew for every input.
   static Tabelle memoria;
   const auto a = analizza("L_linea.txt", std::string(linea), "L_1-.txt", std::string(treno), "L",
-                          "1", 1, nullptr, &memoria);
+                          "1", 1, &memoria);
   const Compilazione& c = *a->compilazione;
   const Registro& r = c.registro;
 

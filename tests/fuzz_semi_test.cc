@@ -9,7 +9,7 @@
 #include <set>
 #include <string>
 
-#include "compiler/lettura/memorizza_dati.h"
+#include "compiler/memorizza_percorso.h"
 #include "compiler/nomi_file.h"
 #include "platform/executable_dir.h"
 #include "support/temp_dir.h"
@@ -64,7 +64,7 @@ void VerificaCompilazione(std::string_view linea, std::string_view treno, int32_
   CompilaInMemoria(linea, treno, &c);
   if (atteso >= kPrimoFatale) {
     ASSERT_EQ(c.esito.tipo, Tipo::kErroreFatale);
-    EXPECT_EQ(c.esito.numero, std::to_string(atteso));
+    EXPECT_EQ(c.esito.numero, atteso);
   } else {
     ASSERT_EQ(c.esito.tipo, Tipo::kCompletato) << c.esito.fallimento.message();
     EXPECT_EQ(c.tabelle.codice_errore, atteso) << "position " << c.tabelle.posizione_errore;

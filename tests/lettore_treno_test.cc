@@ -1,11 +1,10 @@
 #include <gtest/gtest.h>
 
-#include "platform/executable_dir.h"
-
 #include <string>
 
 #include "compiler/codici_errore.h"
-#include "compiler/lettura/memorizza_dati.h"
+#include "compiler/memorizza_percorso.h"
+#include "platform/executable_dir.h"
 #include "support/sorgente_treno.h"
 #include "supporto/memory_file_system.h"
 

@@ -92,13 +92,13 @@ TEST_F(MemorizzaPercorsoTest, FirstHeaderCheck) {
   t.percorso[1].dato1 = 270;
   EsitoCompilazione e = finisci_percorso(t, a);
   EXPECT_EQ(e.tipo, Tipo::kErroreFatale);
-  EXPECT_EQ(e.numero, "1250");
+  EXPECT_EQ(e.numero, 1250);
   EXPECT_TRUE(fs.files.empty());
 
   Tabelle u = t;
   u.percorso[1].dato1 = 0;
   u.stazioni[85].d2a = 1;
-  EXPECT_EQ(finisci_percorso(u, a).numero, "1250");
+  EXPECT_EQ(finisci_percorso(u, a).numero, 1250);
   EXPECT_TRUE(fs.files.empty());
 }
 
@@ -106,14 +106,14 @@ TEST_F(MemorizzaPercorsoTest, SecondHeaderCheck) {
   t.percorso[1].dato2 = 3;
   EsitoCompilazione e = finisci_percorso(t, a);
   EXPECT_EQ(e.tipo, Tipo::kErroreFatale);
-  EXPECT_EQ(e.numero, "1251");
+  EXPECT_EQ(e.numero, 1251);
   EXPECT_EQ(t.percorso[1].dato1, 5121);  // the first header value was stored
   EXPECT_TRUE(fs.files.empty());
 
   Tabelle u;
   u.percorso.resize(201);
   u.stazioni[85].orario = 1;
-  EXPECT_EQ(finisci_percorso(u, a).numero, "1251");
+  EXPECT_EQ(finisci_percorso(u, a).numero, 1251);
 }
 
 TEST_F(MemorizzaPercorsoTest, SweepRunsBeforeTheFiles) {

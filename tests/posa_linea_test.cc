@@ -34,38 +34,39 @@ class PosaLineaTest : public ::testing::Test {
   }
 
   int32_t Montagna(int32_t inizio, int32_t fine, int32_t tipo) {
-    memo_montagna(t, inizio, fine, tipo);
+    codice = memo_montagna(t, inizio, fine, tipo);
     return tipo;
   }
 
   void Indicatori(int32_t posizione, int32_t vas, int32_t vbs, int32_t vcs, int32_t strisces,
                   int32_t vad, int32_t vbd, int32_t vcd, int32_t strisced) {
-    memo_indicatori_v_max(t, posizione, vas, vbs, vcs, strisces, vad, vbd, vcd, strisced);
+    codice = memo_indicatori_v_max(t, posizione, vas, vbs, vcs, strisces, vad, vbd, vcd, strisced);
   }
 
   Tabelle t;
+  int32_t codice = 0;  // what the last placement returned
 };
 
 // ---- kilometre-progressive changes ------------------------------------------
 
 TEST_F(PosaLineaTest, ChangesAlreadyInOrderStayPut) {
   Cambi(135500, 19250, 0, 115000, 700, 0, 104400, 16400, 0);
-  progressive_ordina(t);
+  codice = progressive_ordina(t);
   AttesoCambio(81, 135500, 19250, 0);
   AttesoCambio(82, 115000, 700, 0);
   AttesoCambio(83, 104400, 16400, 0);
-  EXPECT_EQ(t.codice_errore, 0);
+  EXPECT_EQ(codice, 0);
 }
 
 TEST_F(PosaLineaTest, ChangesAreOrderedLargestPositionFirst) {
   Cambi(0, 0, 0, 3000, 30, 0, 5000, 50, 0);
-  progressive_ordina(t);
+  codice = progressive_ordina(t);
   AttesoCambio(81, 5000, 50, 0);
   AttesoCambio(82, 3000, 30, 0);
   AttesoCambio(83, 0, 0, 0);
 
   Cambi(200, 2, 0, 100, 1, 0, 300, 3, 0);
-  progressive_ordina(t);
+  codice = progressive_ordina(t);
   AttesoCambio(81, 300, 3, 0);
   AttesoCambio(82, 200, 2, 0);
   AttesoCambio(83, 100, 1, 0);
@@ -73,7 +74,7 @@ TEST_F(PosaLineaTest, ChangesAreOrderedLargestPositionFirst) {
 
 TEST_F(PosaLineaTest, EqualLowerPositionsPutTheHigherEntryFirst) {
   Cambi(100, 1, 0, 500, 5, 0, 100, 3, 0);
-  progressive_ordina(t);
+  codice = progressive_ordina(t);
   AttesoCambio(81, 500, 5, 0);
   AttesoCambio(82, 100, 3, 0);  // from entry 83
   AttesoCambio(83, 100, 1, 0);  // from entry 81
@@ -81,35 +82,35 @@ TEST_F(PosaLineaTest, EqualLowerPositionsPutTheHigherEntryFirst) {
 
 TEST_F(PosaLineaTest, SharedLargestPositionClearsAllChanges) {
   Cambi(7000, 1, 1, 7000, 2, 1, 7000, 3, 1);
-  progressive_ordina(t);
+  codice = progressive_ordina(t);
   for (int e = 81; e <= 83; ++e) AttesoCambio(e, 0, 0, 0);
 
   Cambi(500, 1, 0, 100, 2, 0, 500, 3, 0);
-  progressive_ordina(t);
+  codice = progressive_ordina(t);
   for (int e = 81; e <= 83; ++e) AttesoCambio(e, 0, 0, 0);
 }
 
 TEST_F(PosaLineaTest, ChangesAtZeroAreOrderedByPositiveProgressive) {
   Cambi(0, 0, 5, 0, 700, 6, 0, 0, 7);  // only 82 positive: 81 and 82 exchange
-  progressive_ordina(t);
+  codice = progressive_ordina(t);
   AttesoCambio(81, 0, 700, 6);
   AttesoCambio(82, 0, 0, 5);
   AttesoCambio(83, 0, 0, 7);
 
   Cambi(0, 10, 5, 0, 700, 6, 0, 40, 7);  // 83 positive decides first: 81 and 83 exchange
-  progressive_ordina(t);
+  codice = progressive_ordina(t);
   AttesoCambio(81, 0, 40, 7);
   AttesoCambio(82, 0, 700, 6);
   AttesoCambio(83, 0, 10, 5);
 
   Cambi(0, 10, 5, 0, -1, 6, 0, 0, 7);  // only 81 positive: nothing moves
-  progressive_ordina(t);
+  codice = progressive_ordina(t);
   AttesoCambio(81, 0, 10, 5);
   AttesoCambio(82, 0, -1, 6);
   AttesoCambio(83, 0, 0, 7);
 
   Cambi(0, 0, 5, 0, -1, 6, 0, 0, 7);  // none positive: all cleared
-  progressive_ordina(t);
+  codice = progressive_ordina(t);
   for (int e = 81; e <= 83; ++e) AttesoCambio(e, 0, 0, 0);
 }
 
@@ -117,7 +118,7 @@ TEST_F(PosaLineaTest, PositionsSummingToZeroOnlyModulo32BitsAreStillOrdered) {
   // 2147483647 + 2147483646 + 3 wraps to 0 in 32 bits; read as zero it
   // would exchange 81 and 83.
   Cambi(kMax32, 1, 0, kMax32 - 1, 2, 0, 3, 3, 0);
-  progressive_ordina(t);
+  codice = progressive_ordina(t);
   AttesoCambio(81, kMax32, 1, 0);
   AttesoCambio(82, kMax32 - 1, 2, 0);
   AttesoCambio(83, 3, 3, 0);
@@ -125,17 +126,17 @@ TEST_F(PosaLineaTest, PositionsSummingToZeroOnlyModulo32BitsAreStillOrdered) {
 
 TEST_F(PosaLineaTest, FlagOneAddsAHundredAfterOrdering) {
   Cambi(100, 10, 1, 300, 30, 2, 200, 20, 1);
-  progressive_ordina(t);
+  codice = progressive_ordina(t);
   AttesoCambio(81, 300, 30, 2);
   AttesoCambio(82, 200, 120, 1);
   AttesoCambio(83, 100, 110, 1);
-  EXPECT_EQ(t.codice_errore, 0);
+  EXPECT_EQ(codice, 0);
 }
 
 TEST_F(PosaLineaTest, FlagOneOnTheLargestProgressiveIsRefusedNotWrapped) {
   Cambi(300, kMax32, 1, 200, 20, 1, 100, 0, 0);
-  progressive_ordina(t);
-  EXPECT_EQ(t.codice_errore, codice::kValoreEccessivo);
+  codice = progressive_ordina(t);
+  EXPECT_EQ(codice, codice::kValoreEccessivo);
   AttesoCambio(81, 300, kMax32, 1);
   AttesoCambio(82, 200, 120, 1);
 }
@@ -145,7 +146,7 @@ TEST_F(PosaLineaTest, FlagOneOnTheLargestProgressiveIsRefusedNotWrapped) {
 TEST_F(PosaLineaTest, MarkedTunnelCoversItsCellsAndMarksEveryFourth) {
   t.percorso[572].tipo = tipo_cella::kIndicatoriVmax;  // stays, gets the style
   EXPECT_EQ(Montagna(28050, 29400, 13), 3);
-  EXPECT_EQ(t.codice_errore, 0);
+  EXPECT_EQ(codice, 0);
   EXPECT_EQ(t.numero_montagne, 1);
   EXPECT_EQ(t.inizio_montagne[1], 28050);
   EXPECT_EQ(t.fine_montagne[1], 29400);
@@ -201,31 +202,31 @@ TEST_F(PosaLineaTest, TunnelCloseAfterThePreviousBecomesStyleThree) {
 
 TEST_F(PosaLineaTest, TunnelBeyondTheGridIsRefusedUntouched) {
   int32_t inizio = 182000, fine = 183100, tipo = 11;  // last cell 3661
-  memo_montagna(t, inizio, fine, tipo);
-  EXPECT_EQ(t.codice_errore, codice::kMontagnaOltrePercorso);
+  codice = memo_montagna(t, inizio, fine, tipo);
+  EXPECT_EQ(codice, codice::kMontagnaOltrePercorso);
   EXPECT_EQ(tipo, 11);
   EXPECT_EQ(t.numero_montagne, 0);
   for (const cella& c : t.percorso) EXPECT_EQ(c.montagna, 0);
 
-  t.codice_errore = 0;
+  codice = 0;
   EXPECT_EQ(Montagna(182000, 183050, 1), 1);  // last cell 3660 is the grid's last
-  EXPECT_EQ(t.codice_errore, 0);
+  EXPECT_EQ(codice, 0);
   EXPECT_EQ(t.percorso[3660].montagna, 1);
 }
 
 TEST_F(PosaLineaTest, EightyFirstTunnelIsRefused) {
   for (int i = 1; i <= 80; ++i) Montagna(i * 1000, i * 1000 + 100, 1);
-  EXPECT_EQ(t.codice_errore, 0);
+  EXPECT_EQ(codice, 0);
   EXPECT_EQ(t.numero_montagne, 80);
   EXPECT_EQ(Montagna(90000, 90100, 1), 1);
-  EXPECT_EQ(t.codice_errore, codice::kTroppeMontagne);
+  EXPECT_EQ(codice, codice::kTroppeMontagne);
   EXPECT_EQ(t.numero_montagne, 80);
   EXPECT_EQ(t.percorso[1800].montagna, 0);
 }
 
 TEST_F(PosaLineaTest, TunnelStyleBeyondAByteIsRefused) {
   EXPECT_EQ(Montagna(1000, 2000, 300), 300);
-  EXPECT_EQ(t.codice_errore, codice::kValoreEccessivo);
+  EXPECT_EQ(codice, codice::kValoreEccessivo);
   EXPECT_EQ(t.numero_montagne, 0);
   EXPECT_EQ(t.percorso[25].montagna, 0);
 }
@@ -247,7 +248,7 @@ TEST_F(PosaLineaTest, SpeedBoardsPackBothSides) {
   EXPECT_EQ(d.dato2, 3232);
   EXPECT_EQ(d.dato3, 5050);
   EXPECT_EQ(d.dato4, 21);
-  EXPECT_EQ(t.codice_errore, 0);
+  EXPECT_EQ(codice, 0);
 }
 
 TEST_F(PosaLineaTest, SpeedBoardRightSideRoundsToNearest) {
@@ -264,39 +265,39 @@ TEST_F(PosaLineaTest, SpeedBoardCellRoundsHalvesToEven) {
   EXPECT_EQ(t.percorso[4].dato1, 40);
   EXPECT_EQ(t.percorso[3].tipo, 0);
   Indicatori(75, 3, 0, 0, 0, 0, 0, 0, 0);  // 2.5 -> 2, already taken
-  EXPECT_EQ(t.codice_errore, codice::kIndicatoriOccupato);
+  EXPECT_EQ(codice, codice::kIndicatoriOccupato);
   EXPECT_EQ(t.percorso[2].dato1, 20);
 }
 
 TEST_F(PosaLineaTest, SpeedBoardTakesATunnelMarkerButNotAFeature) {
   t.percorso[22].tipo = tipo_cella::kMontagna;
   Indicatori(1050, 85, 90, 95, 0, 85, 90, 95, 0);
-  EXPECT_EQ(t.codice_errore, 0);
+  EXPECT_EQ(codice, 0);
   EXPECT_EQ(t.percorso[22].tipo, tipo_cella::kIndicatoriVmax);
 
   t.percorso[40].tipo = tipo_cella::kCartello;
   t.percorso[40].dato1 = 80;
   Indicatori(1950, 85, 90, 95, 0, 85, 90, 95, 0);
-  EXPECT_EQ(t.codice_errore, codice::kIndicatoriOccupato);
+  EXPECT_EQ(codice, codice::kIndicatoriOccupato);
   EXPECT_EQ(t.percorso[40].tipo, tipo_cella::kCartello);
   EXPECT_EQ(t.percorso[40].dato1, 80);
 }
 
 TEST_F(PosaLineaTest, SpeedBoardValuesBeyondSixteenBitsAreRefused) {
   Indicatori(1050, 2000, 0, 0, 0, 0, 0, 0, 0);  // 40000
-  EXPECT_EQ(t.codice_errore, codice::kValoreEccessivo);
+  EXPECT_EQ(codice, codice::kValoreEccessivo);
   EXPECT_EQ(t.percorso[22].tipo, 0);
-  t.codice_errore = 0;
+  codice = 0;
   Indicatori(1050, kMax32, 0, 0, 0, kMax32, 0, 0, 0);  // would wrap in 32 bits
-  EXPECT_EQ(t.codice_errore, codice::kValoreEccessivo);
+  EXPECT_EQ(codice, codice::kValoreEccessivo);
   EXPECT_EQ(t.percorso[22].dato1, 0);
 }
 
 TEST_F(PosaLineaTest, SpeedBoardOffTheGridWritesNothing) {
   Indicatori(-200, 1, 0, 0, 0, 0, 0, 0, 0);
-  EXPECT_EQ(t.codice_errore, codice::kFuoriPercorso);
+  EXPECT_EQ(codice, codice::kFuoriPercorso);
   Indicatori(kMax32, 1, 0, 0, 0, 0, 0, 0, 0);
-  EXPECT_EQ(t.codice_errore, codice::kFuoriPercorso);
+  EXPECT_EQ(codice, codice::kFuoriPercorso);
 }
 
 }  // namespace

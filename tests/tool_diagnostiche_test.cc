@@ -11,6 +11,7 @@
 #include "supporto/memory_file_system.h"
 #include "tool/diagnosi/analisi.h"
 #include "tool/diagnosi/distanza.h"
+#include "tool/file_uscita_tool.h"
 #include "tool/scrittura_atomica.h"
 
 namespace {
@@ -234,45 +235,39 @@ TEST_F(ScritturaInsiemeTest, UnGuastoAMetaLasciaIVecchi) {
   }
 }
 
-// A compile streams its outputs to temporaries in the destination; one that
-// cannot be written is kept aside, not shown to the compile, whose account
-// of the sources stays what it is without a destination.
-TEST(CompilazioneVersoDestinazioneTest, UnGuastoDiScritturaNonCambiaLaDiagnosi) {
-  MemoryFileSystem fs;
-  const DestinazioneUscite d{&fs, "out", kSuffissoNuovo};
-  const auto senza = Analizza(kLinea, kTreno);
-  EXPECT_TRUE(senza->compilazione->scritti.empty());
-
-  const auto a = analizza("L_linea.txt", kLinea, "L_1-.txt", kTreno, "L", "1", 1, &d);
-  EXPECT_TRUE(a->compilazione->guasto_scrittura.ok());
+// The compiled files take their names all together or not at all: a
+// failure to write the second leaves no temporary and the old files as they
+// were.
+TEST(FileCompilatiTest, TuttiONessuno) {
+  const auto a = analizza("L_linea.txt", kLinea, "L_1-.txt", kTreno, "L", "1", 1);
+  ASSERT_TRUE(a->pulita());
   const std::string tabella = JoinPath("out", "L_linea.dat"), sim = JoinPath("out", "L_1.sim");
-  EXPECT_EQ(a->compilazione->scritti,
-            (std::vector<std::string>{tabella, sim, JoinPath("out", "L_1.dat")}));
-  EXPECT_EQ(fs.files.size(), 3u);
-  EXPECT_EQ(fs.files.count(sim + kSuffissoNuovo), 1u);
+  const std::string griglia = JoinPath("out", "L_1.dat");
 
-  fs = MemoryFileSystem();
-  fs.Fail(MemoryFileSystem::Op::kCreate, sim + kSuffissoNuovo);
-  const auto g = analizza("L_linea.txt", kLinea, "L_1-.txt", kTreno, "L", "1", 1, &d);
-  EXPECT_FALSE(g->compilazione->guasto_scrittura.ok());
-  EXPECT_EQ(g->compilazione->scritti, std::vector<std::string>{tabella});
-  EXPECT_EQ(g->compilazione->esito.tipo, EsitoCompilazione::Tipo::kCompletato);
-  EXPECT_EQ(g->testo(), senza->testo());
-  EXPECT_TRUE(g->pulita());
+  MemoryFileSystem fs;
+  ASSERT_TRUE(scrivi_file_compilati(fs, "out", a->compilazione->tabelle).ok());
+  EXPECT_EQ(fs.files.size(), 3u);
+  for (const std::string& f : {tabella, sim, griglia}) EXPECT_EQ(fs.files.count(f), 1u) << f;
+
+  MemoryFileSystem guasto;
+  guasto.files[sim] = "old";
+  guasto.Fail(MemoryFileSystem::Op::kCreate, sim + kSuffissoNuovo);
+  EXPECT_FALSE(scrivi_file_compilati(guasto, "out", a->compilazione->tabelle).ok());
+  EXPECT_EQ(guasto.files, (std::map<std::string, std::string>{{sim, "old"}}));
 }
 
 // Compiles in a row that lend each other the memory of the grid and the line
 // table: a short line after a long one gets the same files and diagnostics
 // as when compiled on fresh tables, nothing of the long one left in them.
-TEST(CompilazioneVersoDestinazioneTest, LaMemoriaPrestataNonPortaNullaAllaSeguente) {
+TEST(CompilazioneTest, LaMemoriaPrestataNonPortaNullaAllaSeguente) {
   const std::string lunga = "[generale]\r\nlunghezza percorso, 30000\r\n[x]\r\npendenza, 100, 9\r\n"
                             "curvad2, 500, 900\r\n[fine]\r\n";
   const std::string corta = "[generale]\r\nlunghezza percorso, 3000\r\n[fine]\r\n";
   const std::string treno = "[generale]\r\nsegnale, 30000, 2, 4, 1, 1, 0, 2, 2, 1, 1, 0\r\n";
   auto compila = [&](const std::string& linea, Tabelle* memoria, MemoryFileSystem* fs) {
-    const DestinazioneUscite d{fs, "out", kSuffissoNuovo};
-    auto a = analizza("L_linea.txt", linea, "L_1-.txt", treno, "L", "1", 1, &d, memoria);
+    auto a = analizza("L_linea.txt", linea, "L_1-.txt", treno, "L", "1", 1, memoria);
     const std::string testo = a->testo();
+    EXPECT_TRUE(scrivi_file_compilati(*fs, "out", a->compilazione->tabelle).ok());
     if (memoria != nullptr) riprendi_memoria(*a->compilazione, memoria);
     return testo;
   };

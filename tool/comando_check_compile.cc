@@ -9,10 +9,12 @@
 
 #include "platform/file_system.h"
 #include "tool/comandi.h"
-#include "tool/documenti_comando.h"
+#include "tool/diagnosi/analisi.h"
 #include "tool/diagnosi/riassunto.h"
-#include "tool/percorsi.h"
+#include "tool/documenti_comando.h"
+#include "tool/file_uscita_tool.h"
 #include "tool/scrittura_atomica.h"
+#include "tool/percorsi.h"
 
 namespace {
 
@@ -78,13 +80,8 @@ int esegui(const Opzioni& o) {
   }
 
   const int32_t j = o.scrive && o.senza_tabella_linea ? 0 : 1;
-  // A compile streams its outputs to temporary names in the directory as it
-  // encodes them; only once the diagnostics allow it do they take their
-  // names, all three or none.
-  const DestinazioneUscite destinazione{fs.get(), o.directory, kSuffissoNuovo};
-  const std::unique_ptr<Analisi> a = analizza(o.linea, std::move(linea), o.treno,
-                                              std::move(treno), nome, numero, j,
-                                              o.scrive ? &destinazione : nullptr);
+  const std::unique_ptr<Analisi> a =
+      analizza(o.linea, std::move(linea), o.treno, std::move(treno), nome, numero, j);
   // The driver's documents come only from sources without problems, and go
   // with the compiled files, all of them or none.
   std::vector<DocumentoAutore> testi;
@@ -110,20 +107,21 @@ int esegui(const Opzioni& o) {
     return pulito ? kToolOk : kToolProblemi;
   }
   if ((!pulito && !(o.avanti && completo)) || documenti_mancanti) {
-    scarta_nuovi(*fs, c.scritti);
     togli_creata(o.directory, creata);
     return kToolProblemi;
   }
   if (documenti.chiesti && !pulito)
     std::fputs("scenario_tool compile: the driver's documents are written only from sources "
                "without problems; not written\n", stderr);
-  std::vector<std::string> finali = c.scritti;
-  Status s = c.guasto_scrittura;
+  // The compiled files and the documents take their names all together, or
+  // none does.
+  std::vector<std::string> finali;
+  Status s = scrivi_compilati_nuovi(*fs, o.directory, c.tabelle, &finali);
   if (s.ok()) s = scrivi_documenti_nuovi(*fs, o.directory, testi, &finali);
   if (s.ok()) {
     s = sostituisci_con_nuovi(*fs, finali);
   } else {
-    scarta_nuovi(*fs, c.scritti);
+    scarta_nuovi(*fs, finali);
   }
   if (!s.ok()) {
     togli_creata(o.directory, creata);

@@ -28,7 +28,7 @@ unsigned char minuscola(unsigned char b) {
 
 // Builds the code text in `riga`; it always has at least 26 characters.
 void testo_codice(Tabelle& t) {
-  t.riga = t.stazioni[86].nome + t.stazioni[85].nome;
+  t.riga = t.stazioni[kVoceTreno].nome + t.stazioni[kVoceScenario].nome;
   for (char& ch : t.riga) ch = static_cast<char>(minuscola(static_cast<unsigned char>(ch)));
   t.riga += kRiempimento;
 }

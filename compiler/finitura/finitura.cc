@@ -15,7 +15,7 @@ constexpr int16_t kIntestazioneStazioni = 610;
 int32_t finisci_griglia(Tabelle& t) {
   passata_finale(t);
 
-  record_stazione& intestazione = t.stazioni[85];
+  record_stazione& intestazione = t.stazioni[kVoceScenario];
   cella& prima = t.percorso[1];
   if (intestazione.d2a != 0 || prima.dato1 != 0) return codice::kErroreIntestazione;
   intestazione.d2a = kIntestazioneStazioni;

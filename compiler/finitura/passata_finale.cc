@@ -10,6 +10,7 @@
 
 #include "compiler/codici_errore.h"
 #include "compiler/finitura/minimo.h"
+#include "compiler/registra_codice.h"
 #include "compiler/registro.h"
 
 namespace {
@@ -65,9 +66,7 @@ class Passata {
     at(k).dato1 = minimo(valore::Intero(kTaglio), valore::Intero(at(k).dato1)).intero;
   }
   void registra(int32_t codice, int64_t k) {
-    t_.codice_errore = codice;
-    t_.posizione_errore = static_cast<int32_t>(50 * k);
-    nota_codice_passata(t_, causa_);
+    registra_codice(t_, codice, static_cast<int32_t>(50 * k), OrigineCodice::finitura(causa_));
   }
 
   // Every signal in the 20 cells behind a warning board gets a cut just in

@@ -11,6 +11,7 @@
 #include "compiler/arrotonda.h"
 #include "compiler/codici_errore.h"
 #include "compiler/lettura/lettura_linea.h"
+#include "compiler/limiti.h"
 #include "compiler/posa/posa.h"
 #include "compiler/registro.h"
 
@@ -19,12 +20,9 @@ namespace {
 // Comment fields skipped per pass of the feature loop.
 constexpr int kCommentiElementi = 2;
 // A curve may not carry the plan beyond this metre.
-constexpr int64_t kMetroMassimo = 1000000;
+constexpr int64_t kMetroMassimo = kLunghezzaMassima;
 // Lowest entry of the station table a text board may take.
-constexpr int32_t kUltimoCartello = 1;
-// Longest board text the station table file can carry: its byte count is
-// 16 bits wide.
-constexpr size_t kTestoMassimo = 65535;
+constexpr int32_t kUltimoCartello = kPrimoCartello - kMassimoCartelli + 1;
 
 // Curvature magnitudes (radians per metre) selected by the first of these
 // digits that occurs in a curve keyword, tried in this order.
@@ -139,8 +137,7 @@ LetturaLinea::Esito LetturaLinea::riga_montagna() {
   if (!nel_percorso(inizio, 0)) return fuori_percorso(inizio);
   // A stretch never conflicts with what stands on its cells; it is refused
   // only when the tables have no room for it.
-  memo_montagna(t_, inizio, fine, tipo);
-  if (t_.codice_errore > 0) return chiudi(t_.codice_errore, inizio);
+  if (const int32_t c = memo_montagna(t_, inizio, fine, tipo); c > 0) return chiudi(c, inizio);
   return Esito::kAvanti;
 }
 
@@ -151,8 +148,10 @@ LetturaLinea::Esito LetturaLinea::riga_indicatori() {
       !numero(&strisces) || !numero(&vad) || !numero(&vbd) || !numero(&vcd) || !numero(&strisced))
     return fallita();
   if (!nel_percorso(posizione, 1)) return fuori_percorso(posizione);
-  memo_indicatori_v_max(t_, posizione, vas, vbs, vcs, strisces, vad, vbd, vcd, strisced);
-  if (t_.codice_errore > 0) return chiudi(t_.codice_errore, posizione);
+  if (const int32_t c =
+          memo_indicatori_v_max(t_, posizione, vas, vbs, vcs, strisces, vad, vbd, vcd, strisced);
+      c > 0)
+    return chiudi(c, posizione);
   return Esito::kAvanti;
 }
 

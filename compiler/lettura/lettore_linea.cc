@@ -4,24 +4,19 @@
 
 #include <cstdint>
 #include <string>
-#include <utility>
+#include <string_view>
 
 #include "compiler/arrotonda.h"
 #include "compiler/codici_errore.h"
 #include "compiler/lettura/formato_sorgenti.h"
 #include "compiler/lettura/lettura_linea.h"
-#include "compiler/lettura/memorizza_dati.h"
-#include "compiler/nomi_file.h"
-#include "compiler/registro.h"
+#include "compiler/limiti.h"
 #include "compiler/posa/posa.h"
-#include "platform/executable_dir.h"
+#include "compiler/registra_codice.h"
+#include "compiler/registro.h"
 
 namespace {
 
-// The longest line the tables are built for, in metres.
-constexpr int32_t kLunghezzaMassima = 1000000;
-// Track beyond the nominal end of the line, for the train to run out on.
-constexpr int32_t kCodaPercorso = 7000;
 // Comment fields skipped per pass of the "[generale]" loop.
 constexpr int kCommentiGenerale = 10;
 
@@ -35,89 +30,54 @@ bool chiude_sezione(const std::string& campo) {
 
 }  // namespace
 
-bool leggi_sorgente_linea(Tabelle& t, const Ambiente& a, int32_t* indice_cartello) {
-  t.stazioni[85].nome = t.nome_scenario;
-  t.stazioni[86].nome = t.numero_treno;
-  std::string percorso_file = JoinPath(a.directory, nome_sorgente_linea(t.nome_scenario));
-  if (!a.fs->Exists(percorso_file)) {
-    t.codice_errore = codice::kNessunaLinea;
-    nota_codice(t, Sorgente::kLinea);
-    return false;
-  }
-  std::string testo;
-  if (Status s = a.fs->Read(percorso_file, &testo); !s.ok()) {
-    t.ricorda_guasto(s);
-    LetturaLinea::lettura_fallita(t, a);
-    return false;
-  }
-  LetturaLinea lettura(t, a, std::move(percorso_file), testo, indice_cartello);
-  return lettura.leggi();
-}
-
-LetturaLinea::LetturaLinea(Tabelle& t, const Ambiente& a, std::string percorso_file,
-                           const std::string& testo, int32_t* indice_cartello)
-    : t_(t),
-      a_(a),
-      percorso_file_(std::move(percorso_file)),
-      campi_(testo),
-      indice_cartello_(*indice_cartello) {
+LetturaLinea::LetturaLinea(Tabelle& t, std::string_view testo, int32_t* indice_cartello)
+    : t_(t), campi_(testo), indice_cartello_(*indice_cartello) {
   if (t.registro != nullptr) campi_.registra_in(&t.registro->di(Sorgente::kLinea));
 }
 
-LetturaLinea::Esito LetturaLinea::lettura_fallita(Tabelle& t, const Ambiente& a) {
-  t.codice_errore = codice::kLetturaFallita;
-  nota_codice(t, Sorgente::kLinea);
-  // The code already says the reading failed; a delete that fails as well
-  // is kept only when it is the first failure of a file.
-  const std::string linea = JoinPath(a.directory, nome_sorgente_linea(t.nome_scenario));
-  const std::string treno =
-      JoinPath(a.directory, nome_sorgente_treno(t.nome_scenario, t.numero_treno));
-  if (a.fs->Exists(linea)) t.ricorda_guasto(a.fs->Remove(linea));
-  if (a.fs->Exists(treno)) t.ricorda_guasto(a.fs->Remove(treno));
+void LetturaLinea::registra(int32_t codice, std::optional<int32_t> posizione) {
+  registra_codice(t_, codice, posizione, OrigineCodice::lettura(Sorgente::kLinea));
+}
+
+LetturaLinea::Esito LetturaLinea::fallita() {
+  registra(codice::kLetturaFallita, std::nullopt);
+  fine_ = FineLettura::kFallita;
   return Esito::kRitorno;
 }
 
 LetturaLinea::Esito LetturaLinea::chiudi(int32_t codice, std::optional<int32_t> posizione) {
-  if (Status s = a_.fs->Remove(percorso_file_); !s.ok()) {
-    t_.ricorda_guasto(s);
-    return fallita();
-  }
-  t_.codice_errore = codice;
-  if (posizione) t_.posizione_errore = *posizione;
-  nota_codice(t_, Sorgente::kLinea);
+  registra(codice, posizione);
+  fine_ = FineLettura::kChiusa;
   return Esito::kRitorno;
 }
 
 LetturaLinea::Esito LetturaLinea::fuori_percorso(int32_t p) {
-  t_.codice_errore = codice::kFuoriPercorso;
-  t_.posizione_errore = p;
-  nota_codice(t_, Sorgente::kLinea);
+  registra(codice::kFuoriPercorso, p);
   return Esito::kFineFile;
 }
 
 bool LetturaLinea::nel_percorso(int32_t p, int64_t offset) const {
-  return int64_t{p} + 100 <= 50 * int64_t{t_.numero_celle} && cella_di(p, offset) >= 0;
+  return int64_t{p} + 100 <= kMetriCella * int64_t{t_.numero_celle} && cella_di(p, offset) >= 0;
 }
 
-bool LetturaLinea::leggi() {
-  if (!trova_generale()) return false;
-  if (sezione_generale() == Esito::kRitorno) return false;
+FineLettura LetturaLinea::leggi() {
+  if (!trova_generale()) return fine_;
+  if (sezione_generale() == Esito::kRitorno) return fine_;
 
   // Without a length row there is no grid to place anything on.
   if (!t_.ha_percorso()) {
     fallita();
-    return false;
+    return fine_;
   }
-  progressive_ordina(t_);
-  if (t_.codice_errore > 0) {
-    chiudi(t_.codice_errore);
-    return false;
+  if (const int32_t c = progressive_ordina(t_); c > 0) {
+    chiudi(c);
+    return fine_;
   }
   t_.numero_montagne = 0;
   cursore_pendenza_ = 0;
   pendenza_precedente_ = 0;
   piano_ = PianoLinea();
-  indice_cartello_ = 80;
+  indice_cartello_ = kPrimoCartello;
   if (t_.scrivi_linea != 0) {
     t_.imposta_linea(0, 0, valore::Intero(0));
     t_.imposta_linea(0, 1, valore::Intero(0));
@@ -125,15 +85,13 @@ bool LetturaLinea::leggi() {
     t_.imposta_linea(1, 1, valore::Intero(1));
   }
 
-  if (sezione_elementi() == Esito::kRitorno) return false;
-  if (Status s = a_.fs->Remove(percorso_file_); !s.ok()) {
-    t_.ricorda_guasto(s);
-    fallita();
-    return false;
-  }
+  if (sezione_elementi() == Esito::kRitorno) return fine_;
+  return FineLettura::kLetta;
+}
+
+void LetturaLinea::completa() {
   finisci_pendenze();
   if (t_.scrivi_linea != 0) finisci_piano();
-  return true;
 }
 
 bool LetturaLinea::trova_generale() {
@@ -173,22 +131,22 @@ LetturaLinea::Esito LetturaLinea::chiavi_generale(const std::string& campo) {
     if ((e = riga_lunghezza()) != Esito::kAvanti) return e;
   }
   if (contiene(campo, "tre") && contiene(campo, "progressiva")) {
-    if ((e = riga_progressiva(t_.stazioni[81])) != Esito::kAvanti) return e;
+    if ((e = riga_progressiva(t_.stazioni[kVoceProgressivaTre])) != Esito::kAvanti) return e;
   }
   if (contiene(campo, "due") && contiene(campo, "progressiva")) {
-    if ((e = riga_progressiva(t_.stazioni[82])) != Esito::kAvanti) return e;
+    if ((e = riga_progressiva(t_.stazioni[kVoceProgressivaDue])) != Esito::kAvanti) return e;
   }
   if (contiene(campo, "uno") && contiene(campo, "progressiva")) {
-    if ((e = riga_progressiva(t_.stazioni[83])) != Esito::kAvanti) return e;
+    if ((e = riga_progressiva(t_.stazioni[kVoceProgressivaUno])) != Esito::kAvanti) return e;
   }
   if (contiene(campo, "sfondo") && contiene(campo, "uno")) {
-    if (!numero(&t_.stazioni[85].inizio)) return fallita();
+    if (!numero(&t_.stazioni[kVoceScenario].inizio)) return fallita();
   }
   if (contiene(campo, "sfondo") && contiene(campo, "due")) {
-    if (!numero(&t_.stazioni[85].posizione)) return fallita();
+    if (!numero(&t_.stazioni[kVoceScenario].posizione)) return fallita();
   }
   if (contiene(campo, "sfondo") && contiene(campo, "tre")) {
-    if (!numero(&t_.stazioni[85].fine)) return fallita();
+    if (!numero(&t_.stazioni[kVoceScenario].fine)) return fallita();
   }
   if (contiene(campo, "segnali") && contiene(campo, "ripetizione")) {
     if ((e = riga_ripetizione(campo)) != Esito::kAvanti) return e;
@@ -199,12 +157,12 @@ LetturaLinea::Esito LetturaLinea::chiavi_generale(const std::string& campo) {
 LetturaLinea::Esito LetturaLinea::riga_lunghezza() {
   int32_t lunghezza = 0;
   if (!numero(&lunghezza)) return fallita();
-  t_.stazioni[84].fine = lunghezza;
+  t_.stazioni[kVoceGenerale].fine = lunghezza;
   // A negative length would leave no room for the first two rows of the
   // plan; it is refused like one that is too long.
   if (lunghezza > kLunghezzaMassima || lunghezza < 0) return chiudi(codice::kLunghezzaEccessiva);
   t_.limite_tabella = lunghezza + kCodaPercorso;
-  t_.numero_celle = static_cast<int32_t>(dividi_arrotonda(t_.limite_tabella, 50));
+  t_.numero_celle = static_cast<int32_t>(dividi_arrotonda(t_.limite_tabella, kMetriCella));
   t_.percorso.assign(static_cast<size_t>(t_.numero_celle) + 1, cella{});
   t_.rallentamenti_in_una_cella.clear();
   if (t_.scrivi_linea != 0)
@@ -220,7 +178,7 @@ LetturaLinea::Esito LetturaLinea::riga_progressiva(record_stazione& s) {
 }
 
 LetturaLinea::Esito LetturaLinea::riga_ripetizione(const std::string& campo) {
-  record_stazione& s = t_.stazioni[86];
+  record_stazione& s = t_.stazioni[kVoceTreno];
   if (!numero(&s.inizio) || !numero(&s.fine)) return fallita();
   if (s.inizio % 50 != 0) return chiudi(codice::kRipetizioneInizio);
   if (s.fine % 50 != 0) return chiudi(codice::kRipetizioneFine);

@@ -9,24 +9,16 @@
 #include "compiler/arrotonda.h"
 #include "compiler/codici_errore.h"
 #include "compiler/lettura/formato_sorgenti.h"
-#include "compiler/lettura/lettore_campi.h"
-#include "compiler/lettura/memorizza_dati.h"
-#include "compiler/nomi_file.h"
+#include "compiler/lettura/lettura_treno.h"
+#include "compiler/limiti.h"
 #include "compiler/posa/posa.h"
+#include "compiler/registra_codice.h"
 #include "compiler/registro.h"
-#include "platform/executable_dir.h"
 
 namespace {
 
 using L = LettoreCampi::Larghezza;
-
-// How a row handler ended.
-enum class Esito {
-  kAvanti,    // the row is done; go on with the next keyword test
-  kFineFile,  // code 15: stop reading, but finish the tables as at a normal end
-  kRitorna,   // a conflict was recorded: delete the source and stop everything
-  kGuasto,    // reading failed (code 25)
-};
+using Esito = EsitoRiga;
 
 // A station row needs this much grid after its position, room for its area
 // and its stop cell.
@@ -35,94 +27,51 @@ constexpr int64_t kMargineStazione = 800;
 constexpr int64_t kMargine = 100;
 // Stations must be at least this far apart (end of one to start of next).
 constexpr int64_t kDistanzaStazioni = 350;
-// Text of the longest name a 16-bit byte count can carry.
-constexpr size_t kNomeMassimo = 65535;
 
-bool entra_i16(int64_t v) {
-  return v >= std::numeric_limits<int16_t>::min() && v <= std::numeric_limits<int16_t>::max();
-}
-bool entra_i32(int64_t v) {
-  return v >= std::numeric_limits<int32_t>::min() && v <= std::numeric_limits<int32_t>::max();
+}  // namespace
+
+LettoreTreno::LettoreTreno(Tabelle& t, std::string_view testo, int32_t indice_cartello)
+    : t_(t), campi_(testo), indice_cartello_(indice_cartello) {
+  if (t.registro != nullptr) campi_.registra_in(&t.registro->di(Sorgente::kTreno));
 }
 
-class LettoreTreno {
- public:
-  LettoreTreno(Tabelle& t, std::string_view testo, int32_t indice_cartello)
-      : t_(t), campi_(testo), indice_cartello_(indice_cartello) {
-    if (t.registro != nullptr) campi_.registra_in(&t.registro->di(Sorgente::kTreno));
-  }
+void LettoreTreno::registra(int32_t codice, std::optional<int32_t> posizione) {
+  registra_codice(t_, codice, posizione, OrigineCodice::lettura(Sorgente::kTreno));
+}
 
-  // Finds the marker and reads every row; returns how the reading ended
-  // (kAvanti for the end of the file).
-  Esito leggi();
-  // Extends the speed limits and the adhesion to the end of the grid; false
-  // when the last speed does not fit its byte (nothing is then written).
-  bool completa();
+Esito LettoreTreno::fuori(int32_t p) {
+  registra(codice::kFuoriPercorso, p);
+  return Esito::kFineFile;
+}
 
- private:
-  Esito riga_letta();
-  bool numero(L w, int32_t* out) { return campi_.leggi_numero(w, out); }
+Esito LettoreTreno::chiudi(int32_t codice, std::optional<int32_t> p) {
+  registra(codice, p);
+  fine_ = FineLettura::kChiusa;
+  return Esito::kRitorno;
+}
 
-  // The grid test of a row's position: p + margine <= 50 * numero_celle.
-  bool nel_percorso(int64_t p, int64_t margine) const {
-    return p + margine <= 50 * int64_t{t_.numero_celle};
-  }
-  Esito fuori(int32_t p) {
-    t_.codice_errore = codice::kFuoriPercorso;
-    t_.posizione_errore = p;
-    nota_codice(t_, Sorgente::kTreno);
-    return Esito::kFineFile;
-  }
-  Esito conflitto(int32_t codice, int32_t p) {
-    t_.codice_errore = codice;
-    t_.posizione_errore = p;
-    nota_codice(t_, Sorgente::kTreno);
-    return Esito::kRitorna;
-  }
-  // The cell at k, or null when k lies outside the grid.
-  cella* at(int64_t k) {
-    // One unsigned comparison covers both ends: a negative k turns huge.
-    if (static_cast<uint64_t>(k) >= t_.percorso.size()) return nullptr;
-    return &t_.percorso[static_cast<size_t>(k)];
-  }
-
-  // The byte of the previous speed, in 5 km/h steps; false when the step
-  // count does not fit the byte.
-  bool byte_velocita(uint8_t* byte) const;
-  Esito velocita();
-  Esito aderenza();
-  Esito segnale();
-  Esito rallentamento();
-  Esito abbattimento();
-  Esito stazione();
-
-  Tabelle& t_;
-  LettoreCampi campi_;
-  int32_t indice_cartello_;
-
-  int32_t cursore_velocita_ = 0;
-  int32_t velocita_precedente_ = 0;
-  int32_t cursore_aderenza_ = 0;
-  int32_t aderenza_precedente_ = 0;
-  int32_t indice_stazione_ = 1;
-};
+Esito LettoreTreno::guasto() {
+  registra(codice::kLetturaFallita, std::nullopt);
+  fine_ = FineLettura::kFallita;
+  return Esito::kRitorno;
+}
 
 Esito LettoreTreno::leggi() {
   std::string campo;
   // Everything up to and including the marker is skipped; a source without
   // it has nothing to read.
   while (!campi_.fine_file()) {
-    if (!campi_.leggi_testo(&campo)) return Esito::kGuasto;
+    if (!campi_.leggi_testo(&campo)) return guasto();
     if (contiene_nocase(campo, kMarcaGenerale)) break;
   }
   for (;;) {
     if (campi_.fine_file()) return Esito::kAvanti;
-    if (!campi_.leggi_testo(&t_.riga)) return Esito::kGuasto;
+    if (!campi_.leggi_testo(&t_.riga)) return guasto();
     if (campi_.fine_file()) return Esito::kAvanti;
     // Comment rows (column headings, remarks) are skipped, two per pass.
     for (int volta = 0; volta < 2; ++volta) {
       if (contiene(t_.riga, "-")) {
-        if (!campi_.leggi_testo(&t_.riga)) return Esito::kGuasto;
+        if (!campi_.leggi_testo(&t_.riga)) return guasto();
         if (campi_.fine_file()) return Esito::kAvanti;
       }
     }
@@ -143,16 +92,16 @@ Esito LettoreTreno::riga_letta() {
     e = risultato;
     return e == Esito::kAvanti;
   };
-  record_stazione& generali = t_.stazioni[84];
-  record_stazione& treno = t_.stazioni[86];
+  record_stazione& generali = t_.stazioni[kVoceGenerale];
+  record_stazione& treno = t_.stazioni[kVoceTreno];
   int32_t v = 0;
 
   if (ha("frenata") && ha("massa")) {
-    if (!numero(L::kI32, &v)) return Esito::kGuasto;
+    if (!numero(L::kI32, &v)) return guasto();
     generali.inizio = v;
   }
   if (ha("vetture")) {
-    if (!numero(L::kI32, &v)) return Esito::kGuasto;
+    if (!numero(L::kI32, &v)) return guasto();
     generali.posizione = v;
   }
   if (ha("velocit") && !esegui(velocita())) return e;
@@ -160,13 +109,13 @@ Esito LettoreTreno::riga_letta() {
   if (ha("orologio")) {
     int32_t ore = 0, minuti = 0, secondi = 0;
     if (!numero(L::kI16, &ore) || !numero(L::kI16, &minuti) || !numero(L::kI16, &secondi))
-      return Esito::kGuasto;
+      return guasto();
     treno.d1b = static_cast<int16_t>(ore);
     treno.d2b = static_cast<int16_t>(minuti);
     treno.d3b = static_cast<int16_t>(secondi);
   }
   if (ha("sabbia")) {
-    if (!numero(L::kI16, &v)) return Esito::kGuasto;
+    if (!numero(L::kI16, &v)) return guasto();
     treno.d2a = static_cast<int16_t>(v);
   }
   if (ha("segnale") && !esegui(segnale())) return e;
@@ -190,12 +139,12 @@ bool LettoreTreno::byte_velocita(uint8_t* byte) const {
 // (or at the final fill), not where it is read.
 Esito LettoreTreno::velocita() {
   int32_t p = 0, v = 0;
-  if (!numero(L::kI32, &p) || !numero(L::kI32, &v)) return Esito::kGuasto;
+  if (!numero(L::kI32, &p) || !numero(L::kI32, &v)) return guasto();
   if (!nel_percorso(p, kMargine)) return fuori(p);
   const int64_t n = dividi_arrotonda(p, 50);
   if (n > 0 && cursore_velocita_ < t_.numero_celle) {
     uint8_t byte = 0;
-    if (!byte_velocita(&byte)) return Esito::kGuasto;
+    if (!byte_velocita(&byte)) return guasto();
     do {
       if (cursore_velocita_ >= t_.numero_celle) break;
       if (cella* c = at(cursore_velocita_)) c->velocita = byte;
@@ -209,7 +158,7 @@ Esito LettoreTreno::velocita() {
 // An adhesion row works like a speed row; the byte keeps the low 8 bits.
 Esito LettoreTreno::aderenza() {
   int32_t p = 0, a = 0;
-  if (!numero(L::kI32, &p) || !numero(L::kI32, &a)) return Esito::kGuasto;
+  if (!numero(L::kI32, &p) || !numero(L::kI32, &a)) return guasto();
   if (!nel_percorso(p, kMargine)) return fuori(p);
   const int64_t n = dividi_arrotonda(p, 50);
   if (n > 0) {
@@ -229,45 +178,38 @@ Esito LettoreTreno::aderenza() {
 Esito LettoreTreno::segnale() {
   int32_t n[11] = {};
   for (int32_t& x : n)
-    if (!numero(L::kI32, &x)) return Esito::kGuasto;
+    if (!numero(L::kI32, &x)) return guasto();
   const int32_t posizione = n[0];
   if (!nel_percorso(posizione, kMargine) || cella_di(posizione, 1) < 0) return fuori(posizione);
-  // A code left by the line half must not be taken for a refusal of this
-  // signal; only what the placement itself records counts.
-  const int32_t prima = t_.codice_errore;
-  t_.codice_errore = 0;
-  memo_segnale(t_, posizione, n[1], n[2], n[3], n[4], n[5], n[6], n[7], n[8], n[9], n[10]);
-  if (t_.codice_errore == codice::kFuoriPercorso) return fuori(posizione);
-  if (t_.codice_errore > 0) return conflitto(t_.codice_errore, posizione);
-  t_.codice_errore = prima;
+  const int32_t c =
+      memo_segnale(t_, posizione, n[1], n[2], n[3], n[4], n[5], n[6], n[7], n[8], n[9], n[10]);
+  if (c == codice::kFuoriPercorso) return fuori(posizione);
+  if (c > 0) return chiudi(c, posizione);
   return Esito::kAvanti;
 }
 
 Esito LettoreTreno::rallentamento() {
   int32_t x = 0, v = 0, l = 0, f_tt = 0, f_ta = 0, d_v = 0;
   for (int32_t* p : {&x, &v, &l, &f_tt, &f_ta, &d_v})
-    if (!numero(L::kI32, p)) return Esito::kGuasto;
+    if (!numero(L::kI32, p)) return guasto();
   if (!nel_percorso(x, kMargine) || cella_di(x, 1) < 0) return fuori(x);
-  const int32_t prima = t_.codice_errore;
-  t_.codice_errore = 0;
-  memo_rallentamento(t_, x, v, l, f_tt, f_ta, d_v);
-  if (t_.codice_errore == codice::kFuoriPercorso) return fuori(x);
-  if (t_.codice_errore > 0) return conflitto(t_.codice_errore, x);
-  t_.codice_errore = prima;
+  const int32_t c = memo_rallentamento(t_, x, v, l, f_tt, f_ta, d_v);
+  if (c == codice::kFuoriPercorso) return fuori(x);
+  if (c > 0) return chiudi(c, x);
   return Esito::kAvanti;
 }
 
 // A cut of the signal code, in the cell of p itself (no one-cell offset).
 Esito LettoreTreno::abbattimento() {
   int32_t p = 0, valore = 0;
-  if (!numero(L::kI32, &p) || !numero(L::kI32, &valore)) return Esito::kGuasto;
+  if (!numero(L::kI32, &p) || !numero(L::kI32, &valore)) return guasto();
   const int64_t k = dividi_arrotonda(p, 50);
   if (!nel_percorso(p, kMargine) || k < 0) return fuori(p);
   cella* c = at(k);
   if (c == nullptr) return fuori(p);
-  if (!libera(*c)) return conflitto(codice::kAbbattimentoOccupato, p);
+  if (!libera(*c)) return chiudi(codice::kAbbattimentoOccupato, p);
   if (valore >= 1) {
-    if (!entra_i16(valore)) return conflitto(codice::kValoreEccessivo, p);
+    if (!entra_i16(valore)) return chiudi(codice::kValoreEccessivo, p);
     c->tipo = tipo_cella::kAbbattimento;
     c->dato1 = static_cast<int16_t>(valore);
   } else {
@@ -284,24 +226,22 @@ Esito LettoreTreno::stazione() {
   // The entries above the last free one hold text boards; a station never
   // overwrites one (this only happens when the boards fill the table).
   if (i > indice_cartello_) {
-    t_.codice_errore = codice::kStazioniPiene;
-    nota_codice(t_, Sorgente::kTreno);
-    return Esito::kRitorna;
+    return chiudi(codice::kStazioniPiene, std::nullopt);
   }
   record_stazione& r = t_.stazioni[static_cast<size_t>(i)];
   int32_t v = 0;
 
-  if (!numero(L::kI32, &v)) return Esito::kGuasto;
+  if (!numero(L::kI32, &v)) return guasto();
   r.posizione = v;
   const int32_t posizione = v;
   if (!nel_percorso(posizione, kMargineStazione)) return fuori(posizione);
-  if (posizione % 50 != 0) return conflitto(codice::kStazionePosizione, posizione);
+  if (posizione % 50 != 0) return chiudi(codice::kStazionePosizione, posizione);
 
-  if (!numero(L::kU8, &v)) return Esito::kGuasto;
+  if (!numero(L::kU8, &v)) return guasto();
   r.tipo = static_cast<uint8_t>(v);
   int32_t lung = 0;
-  if (!numero(L::kI32, &lung)) return Esito::kGuasto;
-  if (lung % 100 != 0) return conflitto(codice::kStazioneLunghezza, posizione);
+  if (!numero(L::kI32, &lung)) return guasto();
+  if (lung % 100 != 0) return chiudi(codice::kStazioneLunghezza, posizione);
 
   struct Campo {
     L larghezza;
@@ -320,16 +260,16 @@ Esito LettoreTreno::stazione() {
       {L::kU8, [](record_stazione& s, int32_t x) { s.ac = static_cast<uint8_t>(x); }},
   };
   for (const Campo& f : kCampi) {
-    if (!numero(f.larghezza, &v)) return Esito::kGuasto;
+    if (!numero(f.larghezza, &v)) return guasto();
     f.scrivi(r, v);
   }
   int32_t ore = 0, minuti = 0, secondi = 0;
   if (!numero(L::kI32, &ore) || !numero(L::kI32, &minuti) || !numero(L::kI32, &secondi))
-    return Esito::kGuasto;
-  if (!campi_.leggi_testo(&r.nome)) return Esito::kGuasto;
-  if (r.nome.size() > kNomeMassimo) return conflitto(codice::kValoreEccessivo, posizione);
+    return guasto();
+  if (!campi_.leggi_testo(&r.nome)) return guasto();
+  if (r.nome.size() > kTestoMassimo) return chiudi(codice::kValoreEccessivo, posizione);
   const int64_t orario = (int64_t{ore} * 60 + minuti) * 60 + secondi;
-  if (!entra_i32(orario)) return conflitto(codice::kValoreEccessivo, posizione);
+  if (!entra_i32(orario)) return chiudi(codice::kValoreEccessivo, posizione);
   r.orario = static_cast<int32_t>(orario);
 
   // The stretch the station covers.
@@ -346,7 +286,7 @@ Esito LettoreTreno::stazione() {
     inizio = int64_t{posizione} - lung / 2;
     fine = int64_t{posizione} + lung / 2 + (r.mar != 0 ? 50 : 0);
   }
-  if (!entra_i32(inizio) || !entra_i32(fine)) return conflitto(codice::kValoreEccessivo, posizione);
+  if (!entra_i32(inizio) || !entra_i32(fine)) return chiudi(codice::kValoreEccessivo, posizione);
   r.inizio = static_cast<int32_t>(inizio);
   r.fine = static_cast<int32_t>(fine);
   if (lung < 600) r.tab = 0;
@@ -360,7 +300,7 @@ Esito LettoreTreno::stazione() {
   if (r.tipo < 25) {
     const int64_t fermata = dividi_arrotonda(fine, 50) - 1;
     if (fermata >= static_cast<int64_t>(t_.percorso.size()))
-      return conflitto(codice::kStazioneOltre, posizione);
+      return chiudi(codice::kStazioneOltre, posizione);
     if (r.tipo != 5 && r.tipo != 6) {
       for (int64_t k = 1; k <= 4; ++k) {
         const int64_t idx = fermata - k;
@@ -368,9 +308,7 @@ Esito LettoreTreno::stazione() {
       }
     }
     if (fermata <= 1) {
-      t_.codice_errore = codice::kFermataInizio;
-      nota_codice(t_, Sorgente::kTreno);
-      return Esito::kRitorna;
+      return chiudi(codice::kFermataInizio, std::nullopt);
     }
     cella* c = at(fermata);
     c->tipo = tipo_cella::kFermata;
@@ -379,18 +317,16 @@ Esito LettoreTreno::stazione() {
   }
 
   if (i > 1 && inizio - kDistanzaStazioni < t_.stazioni[static_cast<size_t>(i - 1)].fine)
-    return conflitto(codice::kStazioniVicine, posizione);
+    return chiudi(codice::kStazioniVicine, posizione);
 
   ++indice_stazione_;
   if (indice_stazione_ >= indice_cartello_) {
-    t_.codice_errore = codice::kStazioniPiene;
-    nota_codice(t_, Sorgente::kTreno);
-    return Esito::kRitorna;
+    return chiudi(codice::kStazioniPiene, std::nullopt);
   }
   return Esito::kAvanti;
 }
 
-bool LettoreTreno::completa() {
+bool LettoreTreno::estendi() {
   uint8_t byte = 0;
   if (!byte_velocita(&byte)) return false;
   do {
@@ -405,63 +341,23 @@ bool LettoreTreno::completa() {
   return true;
 }
 
-}  // namespace
+FineLettura LettoreTreno::leggi_tutto() {
+  if (leggi() == Esito::kRitorno) return fine_;
+  return FineLettura::kLetta;
+}
 
-void leggi_sorgente_treno(Tabelle& t, const Ambiente& a, int32_t indice_cartello) {
-  const std::string path =
-      JoinPath(a.directory, nome_sorgente_treno(t.nome_scenario, t.numero_treno));
-  auto elimina = [&] {
-    Status s = a.fs->Remove(path);
-    t.ricorda_guasto(s);
-    return s.ok();
-  };
-  auto guasto = [&] {
-    t.codice_errore = codice::kLetturaFallita;
-    nota_codice(t, Sorgente::kTreno);
-    if (a.fs->Exists(path)) t.ricorda_guasto(a.fs->Remove(path));
-  };
-
-  std::string testo;
-  if (Status s = a.fs->Read(path, &testo); !s.ok()) {
-    t.ricorda_guasto(s);
-    guasto();
-    return;
-  }
-  LettoreTreno lettore(t, testo, indice_cartello);
-  const int32_t prima = t.posizione_errore;
-  switch (lettore.leggi()) {
-    case Esito::kAvanti:
-    case Esito::kFineFile:
-      break;
-    case Esito::kRitorna:
-      if (!elimina()) {
-        t.codice_errore = codice::kLetturaFallita;
-        t.posizione_errore = prima;
-        nota_codice(t, Sorgente::kTreno);
-      }
-      return;
-    case Esito::kGuasto:
-      guasto();
-      return;
-  }
-  if (!elimina()) {
-    t.codice_errore = codice::kLetturaFallita;
-    nota_codice(t, Sorgente::kTreno);
-    return;
-  }
+void LettoreTreno::completa() {
   // The source is already deleted: a last speed that does not fit its byte
   // ends the reading here, like any other reading failure.
-  if (!lettore.completa()) {
-    t.codice_errore = codice::kLetturaFallita;
-    nota_codice(t, Sorgente::kTreno);
+  if (!estendi()) {
+    registra(codice::kLetturaFallita, std::nullopt);
     return;
   }
-
   // The kilometre-progressive changes can only be checked now.
-  for (int i = 81; i <= 83; ++i) {
-    if (t.stazioni[static_cast<size_t>(i)].inizio % 50 != 0 ||
-        t.stazioni[static_cast<size_t>(i)].fine % 50 != 0)
-      t.codice_errore = codice::kProgressivaErrata;
+  bool errata = false;
+  for (int i = kVoceProgressivaTre; i <= kVoceProgressivaUno; ++i) {
+    const record_stazione& s = t_.stazioni[static_cast<size_t>(i)];
+    if (s.inizio % kMetriCella != 0 || s.fine % kMetriCella != 0) errata = true;
   }
-  if (t.codice_errore == codice::kProgressivaErrata) nota_codice(t, Sorgente::kTreno);
+  if (errata) registra(codice::kProgressivaErrata, std::nullopt);
 }

@@ -4,35 +4,29 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 
-#include "compiler/ambiente.h"
 #include "compiler/lettura/lettore_campi.h"
+#include "compiler/lettura/memorizza_dati.h"
 #include "compiler/lettura/piano_linea.h"
 #include "compiler/tabelle.h"
 
-// One reading of the line source, already loaded into memory. The source
-// file stays on disk until the reading deletes it: on every way out but a
-// missing file.
+// One reading of the line source, from its text. What becomes of the source
+// file is its caller's business: the reading says how it ended.
 class LetturaLinea {
  public:
-  // How a keyword handler or a reading pass ended.
-  enum class Esito {
-    kAvanti,    // go on with the next field
-    kFineFile,  // code 15 recorded: stop reading, finish as at the end of the file
-    kRitorno,   // code recorded and the source dealt with: the line half is over
-  };
+  using Esito = EsitoRiga;
 
-  // REQUIRES: `testo` is the content of the file at `percorso_file` and
-  // outlives the reading.
-  LetturaLinea(Tabelle& t, const Ambiente& a, std::string percorso_file, const std::string& testo,
-               int32_t* indice_cartello);
+  // REQUIRES: `testo` outlives the reading.
+  LetturaLinea(Tabelle& t, std::string_view testo, int32_t* indice_cartello);
 
-  // Reads the whole source. True when the train half is to follow.
-  bool leggi();
+  // Reads the whole source; kLetta when the train half may follow once the
+  // source is deleted and completa() has run.
+  FineLettura leggi();
 
-  // The failure of a file operation or of the field reader (code 25): both
-  // sources are deleted where they still exist.
-  static Esito lettura_fallita(Tabelle& t, const Ambiente& a);
+  // The closing stages: the gradients up to the end of the grid, the plan
+  // of the line straight on to its last computed row.
+  void completa();
 
  private:
   // Section search, the "[generale]" section and its keywords.
@@ -52,8 +46,6 @@ class LetturaLinea {
   Esito riga_indicatori();
   Esito riga_cartello();
 
-  // Closing stages: the gradients up to the end of the grid, the plan of the
-  // line straight on to its last computed row.
   void finisci_pendenze();
   void finisci_piano();
 
@@ -65,16 +57,17 @@ class LetturaLinea {
   // within the grid, and its cell (with the feature's offset) not before cell 0.
   bool nel_percorso(int32_t p, int64_t offset) const;
 
-  // Ways out: a recorded code with the source deleted, a reading failure,
-  // a position off the grid.
+  // Ways out: a code that ends the half, a reading failure (code 25), a
+  // position off the grid (code 15, which ends only the reading).
   Esito chiudi(int32_t codice, std::optional<int32_t> posizione = std::nullopt);
-  Esito fallita() { return lettura_fallita(t_, a_); }
+  Esito fallita();
   Esito fuori_percorso(int32_t p);
+  // Records a code of this source.
+  void registra(int32_t codice, std::optional<int32_t> posizione);
 
   Tabelle& t_;
-  const Ambiente& a_;
-  std::string percorso_file_;
   LettoreCampi campi_;
+  FineLettura fine_ = FineLettura::kLetta;
 
   // Reader state kept across rows.
   int64_t cursore_pendenza_ = 0;  // next cell whose gradient byte is still to be written

@@ -6,6 +6,7 @@
 
 #include "compiler/arrotonda.h"
 #include "compiler/codici_errore.h"
+#include "compiler/limiti.h"
 #include "compiler/posa/posa.h"
 #include "compiler/registro.h"
 
@@ -27,19 +28,16 @@ void scrivi_cambio(record_stazione& s, const Cambio& c) {
   s.posizione = c.posizione;
 }
 
-bool sta_in_16_bit(int64_t v) {
-  return v >= std::numeric_limits<int16_t>::min() && v <= std::numeric_limits<int16_t>::max();
-}
-
 bool nel_percorso(const Tabelle& t, int64_t k) { return k >= 0 && k <= t.numero_celle; }
 
 }  // namespace
 
-void progressive_ordina(Tabelle& t) {
+int32_t progressive_ordina(Tabelle& t) {
   // Every test reads the triples as they stood before the call; index 0 is
   // entry 81, 1 is 82, 2 is 83.
-  const Cambio prima[3] = {leggi_cambio(t.stazioni[81]), leggi_cambio(t.stazioni[82]),
-                           leggi_cambio(t.stazioni[83])};
+  const Cambio prima[3] = {leggi_cambio(t.stazioni[kVoceProgressivaTre]),
+                           leggi_cambio(t.stazioni[kVoceProgressivaDue]),
+                           leggi_cambio(t.stazioni[kVoceProgressivaUno])};
   Cambio dopo[3] = {prima[0], prima[1], prima[2]};
   const Cambio vuoto{};
 
@@ -83,19 +81,22 @@ void progressive_ordina(Tabelle& t) {
   // The flag 1 moves the progressive on by 100. A progressive already at
   // the top of the 32-bit range has no room for that: it is kept as it
   // stands and the row is refused, rather than wrapped to a negative value.
+  int32_t esito = 0;
   for (Cambio& c : dopo) {
     if (c.posizione != 1) continue;
     const int64_t nuovo = int64_t{c.fine} + 100;
     if (nuovo > std::numeric_limits<int32_t>::max()) {
-      t.codice_errore = codice::kValoreEccessivo;
+      esito = codice::kValoreEccessivo;
       continue;
     }
     c.fine = static_cast<int32_t>(nuovo);
   }
-  for (int i = 0; i < 3; ++i) scrivi_cambio(t.stazioni[81 + i], dopo[i]);
+  for (int i = 0; i < 3; ++i)
+    scrivi_cambio(t.stazioni[static_cast<size_t>(kVoceProgressivaTre + i)], dopo[i]);
+  return esito;
 }
 
-void memo_montagna(Tabelle& t, int32_t& inizio, int32_t& fine, int32_t& tipo) {
+int32_t memo_montagna(Tabelle& t, int32_t& inizio, int32_t& fine, int32_t& tipo) {
   // A stretch covers the cells from inizio / 50 to fine / 50 - 1: a tunnel
   // ends at the boundary of the cell where fine falls.
   const int64_t prima_cella = cella_di(inizio, 0);
@@ -104,12 +105,10 @@ void memo_montagna(Tabelle& t, int32_t& inizio, int32_t& fine, int32_t& tipo) {
 
   // Rows the tables have no room for are refused before anything changes.
   if (ha_celle && (!nel_percorso(t, prima_cella) || !nel_percorso(t, ultima_cella))) {
-    t.codice_errore = codice::kMontagnaOltrePercorso;
-    return;
+    return codice::kMontagnaOltrePercorso;
   }
   if (t.numero_montagne < 0 || t.numero_montagne + 1 >= kNumeroMontagne) {
-    t.codice_errore = codice::kTroppeMontagne;
-    return;
+    return codice::kTroppeMontagne;
   }
 
   int64_t stile = tipo;
@@ -121,8 +120,7 @@ void memo_montagna(Tabelle& t, int32_t& inizio, int32_t& fine, int32_t& tipo) {
   if (seguente && int64_t{inizio} - t.fine_montagne[static_cast<size_t>(t.numero_montagne)] <= 150)
     stile = 3;
   if (stile < 0 || stile > 255) {  // the style is a byte of every covered cell
-    t.codice_errore = codice::kValoreEccessivo;
-    return;
+    return codice::kValoreEccessivo;
   }
 
   ++t.numero_montagne;
@@ -140,22 +138,21 @@ void memo_montagna(Tabelle& t, int32_t& inizio, int32_t& fine, int32_t& tipo) {
     }
   }
   tipo = static_cast<int32_t>(stile);
+  return 0;
 }
 
-void memo_indicatori_v_max(Tabelle& t, int32_t posizione, int32_t& vas, int32_t& vbs, int32_t& vcs,
-                           int32_t& strisces, int32_t& vad, int32_t& vbd, int32_t& vcd,
-                           int32_t& strisced) {
+int32_t memo_indicatori_v_max(Tabelle& t, int32_t posizione, int32_t& vas, int32_t& vbs,
+                              int32_t& vcs, int32_t& strisces, int32_t& vad, int32_t& vbd,
+                              int32_t& vcd, int32_t& strisced) {
   const int64_t k = cella_di(posizione, 1);
   // The reader has tested the position against the grid; a caller that did
   // not gets the reader's code instead of a write outside the grid.
   if (!nel_percorso(t, k)) {
-    t.codice_errore = codice::kFuoriPercorso;
-    return;
+    return codice::kFuoriPercorso;
   }
   cella& c = t.percorso[static_cast<size_t>(k)];
   if (!libera(c)) {
-    t.codice_errore = codice::kIndicatoriOccupato;
-    return;
+    return codice::kIndicatoriOccupato;
   }
   // Each speed rank packs the left speed times 20 with the right speed in
   // steps of 5 km/h: round(20 * s + d / 5), computed exactly as (100 s + d) / 5.
@@ -163,10 +160,8 @@ void memo_indicatori_v_max(Tabelle& t, int32_t posizione, int32_t& vas, int32_t&
   const int64_t dato2 = dividi_arrotonda(100 * int64_t{vbs} + vbd, 5);
   const int64_t dato3 = dividi_arrotonda(100 * int64_t{vcs} + vcd, 5);
   const int64_t dato4 = 10 * int64_t{strisces} + strisced;
-  if (!sta_in_16_bit(dato1) || !sta_in_16_bit(dato2) || !sta_in_16_bit(dato3) ||
-      !sta_in_16_bit(dato4)) {
-    t.codice_errore = codice::kValoreEccessivo;
-    return;
+  if (!entra_i16(dato1) || !entra_i16(dato2) || !entra_i16(dato3) || !entra_i16(dato4)) {
+    return codice::kValoreEccessivo;
   }
   c.tipo = tipo_cella::kIndicatoriVmax;
   nota_cella(t, k);
@@ -174,4 +169,5 @@ void memo_indicatori_v_max(Tabelle& t, int32_t posizione, int32_t& vas, int32_t&
   c.dato2 = static_cast<int16_t>(dato2);
   c.dato3 = static_cast<int16_t>(dato3);
   c.dato4 = static_cast<int16_t>(dato4);
+  return 0;
 }

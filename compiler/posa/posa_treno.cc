@@ -8,6 +8,7 @@
 
 #include "compiler/arrotonda.h"
 #include "compiler/codici_errore.h"
+#include "compiler/limiti.h"
 #include "compiler/posa/posa.h"
 #include "compiler/registro.h"
 
@@ -17,37 +18,27 @@ bool nel_percorso(const Tabelle& t, int64_t k) {
   return k >= 0 && k < static_cast<int64_t>(t.percorso.size());
 }
 
-bool entra_i16(int64_t v) {
-  return v >= std::numeric_limits<int16_t>::min() && v <= std::numeric_limits<int16_t>::max();
-}
-
-bool entra_u8(int64_t v) { return v >= 0 && v <= 255; }
-
 cella& at(Tabelle& t, int64_t k) { return t.percorso[static_cast<size_t>(k)]; }
 
 }  // namespace
 
-void memo_segnale(Tabelle& t, int32_t posizione, int32_t& sx, int32_t& s1, int32_t& s2, int32_t& s3,
-                  int32_t& rapp, int32_t& dx, int32_t& d1, int32_t& d2, int32_t& d3,
-                  int32_t& tempo) {
+int32_t memo_segnale(Tabelle& t, int32_t posizione, int32_t& sx, int32_t& s1, int32_t& s2,
+                     int32_t& s3, int32_t& rapp, int32_t& dx, int32_t& d1, int32_t& d2, int32_t& d3,
+                     int32_t& tempo) {
   const int64_t k = cella_di(posizione, 1);
   if (k < 0) {  // the reader refuses a signal before the line's start first
-    t.codice_errore = codice::kFuoriPercorso;
-    return;
+    return codice::kFuoriPercorso;
   }
   if (!nel_percorso(t, k)) {  // the reader's grid test keeps this from happening
-    t.codice_errore = codice::kFuoriPercorso;
-    return;
+    return codice::kFuoriPercorso;
   }
   if (!libera(at(t, k))) {
-    t.codice_errore = codice::kSegnaleOccupato;
-    return;
+    return codice::kSegnaleOccupato;
   }
   // The approach marks stand 2, 4, 6 and 8 cells behind the signal; a signal
   // too near the start of the line has no room for them.
   if (k - 8 < 0) {
-    t.codice_errore = codice::kAvvisiPrimaInizio;
-    return;
+    return codice::kAvvisiPrimaInizio;
   }
 
   const int64_t v1 = 10 * int64_t{s1} + d1;
@@ -61,8 +52,7 @@ void memo_segnale(Tabelle& t, int32_t posizione, int32_t& sx, int32_t& s1, int32
   const int64_t base_avviso = 30 * int64_t{sx} + 10 * int64_t{dx};
   if (!entra_i16(v1) || !entra_i16(v2) || !entra_i16(v3) || !entra_i16(v4) ||
       !entra_u8(byte_tempo) || !entra_u8(base_avviso + 1) || !entra_u8(base_avviso + 4)) {
-    t.codice_errore = codice::kValoreEccessivo;
-    return;
+    return codice::kValoreEccessivo;
   }
 
   cella& c = at(t, k);
@@ -75,10 +65,11 @@ void memo_segnale(Tabelle& t, int32_t posizione, int32_t& sx, int32_t& s1, int32
   tempo = tempo_nuovo;
   c.tempo = static_cast<uint8_t>(byte_tempo);
   for (int64_t n = 1; n <= 4; ++n) at(t, k - 2 * n).avviso = static_cast<uint8_t>(base_avviso + n);
+  return 0;
 }
 
-void memo_rallentamento(Tabelle& t, int32_t x, int32_t& v, int32_t& l, int32_t& f_tt, int32_t f_ta,
-                        int32_t& d_v) {
+int32_t memo_rallentamento(Tabelle& t, int32_t x, int32_t& v, int32_t& l, int32_t& f_tt,
+                           int32_t f_ta, int32_t& d_v) {
   const int64_t ks = cella_di(x, 1);
   const int64_t ke = cella_di(int64_t{x} + l, 1);
   // The warning board stands 1200 m before the start, and only when there is
@@ -88,33 +79,26 @@ void memo_rallentamento(Tabelle& t, int32_t x, int32_t& v, int32_t& l, int32_t& 
   if (!cartello) f_ta = 0;
 
   if (ks < 0 || ke < 0) {
-    t.codice_errore = codice::kFuoriPercorso;
-    return;
+    return codice::kFuoriPercorso;
   }
   if (!nel_percorso(t, ks)) {  // the reader's grid test keeps this from happening
-    t.codice_errore = codice::kFuoriPercorso;
-    return;
+    return codice::kFuoriPercorso;
   }
   if (!nel_percorso(t, ke)) {
-    t.codice_errore = codice::kRallentamentoOltre;
-    return;
+    return codice::kRallentamentoOltre;
   }
 
   if (cartello && !libera(at(t, kw))) {
-    t.codice_errore = codice::kAvvisoOccupato;
-    return;
+    return codice::kAvvisoOccupato;
   }
   if (!libera(at(t, ks))) {
-    t.codice_errore = codice::kInizioOccupato;
-    return;
+    return codice::kInizioOccupato;
   }
   if (!libera(at(t, ke))) {
-    t.codice_errore = codice::kFineOccupato;
-    return;
+    return codice::kFineOccupato;
   }
   if (!entra_i16(v) || !entra_i16(f_tt) || !entra_i16(d_v)) {
-    t.codice_errore = codice::kValoreEccessivo;
-    return;
+    return codice::kValoreEccessivo;
   }
 
   const auto v16 = static_cast<int16_t>(v);
@@ -144,10 +128,7 @@ void memo_rallentamento(Tabelle& t, int32_t x, int32_t& v, int32_t& l, int32_t& 
     // board's position without the one-cell offset of point features.
     const int64_t ka = cella_di(int64_t{x} - 1200, 0);
     for (int64_t n = 0; n < 4; ++n) {
-      if (!libera(at(t, ka - n))) {
-        t.codice_errore = codice::kPrimaAvvisoOccupato;
-        return;
-      }
+      if (!libera(at(t, ka - n))) return codice::kPrimaAvvisoOccupato;
     }
     for (int64_t n = 1; n <= 4; ++n) {
       cella& c = at(t, ka - (n - 1));
@@ -157,4 +138,5 @@ void memo_rallentamento(Tabelle& t, int32_t x, int32_t& v, int32_t& l, int32_t& 
       if (d_v != 0) c.dato2 = static_cast<int16_t>(n);
     }
   }
+  return 0;
 }

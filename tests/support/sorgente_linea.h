@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "compiler/ambiente.h"
-#include "compiler/lettura/memorizza_dati.h"
+#include "compiler/memorizza_percorso.h"
 #include "compiler/nomi_file.h"
 #include "compiler/tabelle.h"
 #include "platform/executable_dir.h"

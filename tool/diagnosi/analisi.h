@@ -31,13 +31,11 @@ struct Analisi {
   std::string json() const;
 };
 
-// `nome_linea` and `nome_treno` are the paths the diagnostics name; the
-// compile's outputs go to `destinazione`, and `memoria` is lent to it, as
-// compila_sorgenti says.
+// `nome_linea` and `nome_treno` are the paths the diagnostics name;
+// `memoria` is lent to the compile, as compila_sorgenti says.
 std::unique_ptr<Analisi> analizza(const std::string& nome_linea, std::string linea,
                                   const std::string& nome_treno, std::string treno,
                                   const std::string& nome, const std::string& numero, int32_t j,
-                                  const DestinazioneUscite* destinazione = nullptr,
                                   Tabelle* memoria = nullptr);
 
 #endif  // SB_TOOL_DIAGNOSI_ANALISI_H_

@@ -3,7 +3,6 @@
 // responsible stands.
 #include "tool/diagnosi/messaggi.h"
 
-#include <charconv>
 #include <cstdint>
 #include <limits>
 #include <string>
@@ -13,8 +12,12 @@
 #include "compiler/codici_errore.h"
 #include "compiler/lettura/formato_sorgenti.h"
 #include "compiler/lettura/lettore_campi.h"
+#include "compiler/limiti.h"
 
 namespace {
+
+// The range of a cell's 16-bit values, as a sentence gives it.
+std::string gamma16() { return std::to_string(kMinimo16) + " to " + std::to_string(kMassimo16); }
 
 std::string m(int64_t v) { return std::to_string(v) + " m"; }
 // Codes that come with a position in posizione_errore.
@@ -128,7 +131,7 @@ class Frasi {
         if (p < 0) return con(c_.alla_riga(*r, 1), "the line length " + m(p) + " is negative");
         return con(c_.alla_riga(*r, 1), "the line is " + metri(p) +
                                             " long; the tables are built for lines up to " +
-                                            metri(1000000));
+                                            metri(kLunghezzaMassima));
       case codice::kRipetizioneInizio:
         return con(c_.alla_riga(*r, 1), "the first position of the signal repetition, " + m(p) +
                                             ", is not a multiple of 50 m");
@@ -161,11 +164,11 @@ class Frasi {
         const int64_t margine = c_.tipo(*r) == TipoRiga::kStazione ? 800 : 100;
         const int64_t pos = k.posizione;
         if (pos + margine > c_.fine_griglia())
-          return con(c_.alla_riga(*r, 1),
-                     cosa + " at " + m(pos) + verbo(*r, " lies", " lie") +
-                         " beyond the end of the track: the track ends at " +
-                         m(c_.fine_griglia()) + " (the line's length plus 7000 m) and a " + cosa +
-                         " row needs " + m(margine) + " of it after its position");
+          return con(c_.alla_riga(*r, 1), cosa + " at " + m(pos) + verbo(*r, " lies", " lie") +
+                                              " beyond the end of the track: the track ends at " +
+                                              m(c_.fine_griglia()) + " (the line's length plus " +
+                                              m(kCodaPercorso) + ") and a " + cosa + " row needs " +
+                                              m(margine) + " of it after its position");
         return con(c_.alla_riga(*r, 1), cosa + " at " + m(pos) + verbo(*r, " lies", " lie") +
                                             " before the start of the line");
       }
@@ -200,7 +203,7 @@ class Frasi {
       }
       case codice::kStazioniVicine: {
         const size_t i = indice_stazione(*r);
-        if (i < 2 || i > 80) break;
+        if (i < 2 || i > kPrimoCartello) break;
         const record_stazione& prima = c_.tabelle().stazioni[i - 1];
         const record_stazione& questa = c_.tabelle().stazioni[i];
         return con(c_.alla_riga(*r, 1),
@@ -210,7 +213,7 @@ class Frasi {
       }
       case codice::kFermataInizio: {
         const size_t i = indice_stazione(*r);
-        const int64_t fine = i <= 80 ? c_.tabelle().stazioni[i].fine : 0;
+        const int64_t fine = i <= kPrimoCartello ? c_.tabelle().stazioni[i].fine : 0;
         return con(c_.alla_riga(*r, 1),
                    "the area of the station at " + m(p) + " ends at " + m(fine) +
                        ", so its stop would fall on the header cells at the very start of the "
@@ -224,25 +227,28 @@ class Frasi {
                                            "to 6, as in \"curvad3\"");
         return con(c_.alla_riga(*r, 2), "the curve from " + m(p) + ", " + m(num(*r, 2)) +
                                             " long, carries the plan of the line beyond metre " +
-                                            "1000000 (1000 km)");
+                                            std::to_string(kLunghezzaMassima) + " (" +
+                                            std::to_string(kLunghezzaMassima / 1000) + " km)");
       }
       case codice::kCurvaOltreTabella: {
         const int64_t l = num(*r, 2);
         return con(c_.alla_riga(*r, 2),
                    "the curve from " + m(p) + ", " + m(l) + " long, ends at " + m(p + l) +
                        ", beyond the last metre of the plan of the line (" +
-                       m(int64_t{c_.tabelle().limite_tabella} - 2) +
-                       ": the line's length plus 7000 m, less 2)");
+                       m(int64_t{c_.tabelle().limite_tabella} - 2) + ": the line's length plus " +
+                       m(kCodaPercorso) + ", less 2)");
       }
       case codice::kTroppiCartelli:
-        return con(c_.alla_riga(*r), "no room for another text board: a line holds at most 80");
+        return con(c_.alla_riga(*r), "no room for another text board: a line holds at most " +
+                                         std::to_string(kMassimoCartelli));
       case codice::kMontagnaOltrePercorso:
         return con(c_.alla_riga(*r, 2), "the tunnel stretch from " + m(p) + " to " +
                                             m(num(*r, 2)) +
                                             " goes beyond the end of the track, at " +
                                             m(c_.fine_griglia()));
       case codice::kTroppeMontagne:
-        return con(c_.alla_riga(*r), "no room for another tunnel stretch: a line holds at most 80");
+        return con(c_.alla_riga(*r), "no room for another tunnel stretch: a line holds at most " +
+                                         std::to_string(kMassimoMontagne));
       case codice::kRallentamentoOltre:
         return con(c_.alla_riga(*r, 3), "the slow-down at " + m(p) + ", " + m(num(*r, 3)) +
                                             " long, ends beyond the end of the track, at " +
@@ -269,18 +275,19 @@ class Frasi {
   }
 
   Diagnostica valore_eccessivo(const RigaLetta& r, int64_t p) const {
-    const std::string fuori16 = "beyond -32768 to 32767, the range of a cell's values";
+    const std::string fuori16 = "beyond " + gamma16() + ", the range of a cell's values";
     switch (c_.tipo(r)) {
       case TipoRiga::kCartello: {
         const CampoLetto* f = c_.campo_riga(r, 2);
         const size_t n = f != nullptr ? f->fine - f->inizio : 0;
-        return con(c_.alla_riga(r, 2), "the text of the board at " + m(p) + " is " +
-                                           std::to_string(n) +
-                                           " bytes long; a board holds at most 65535");
+        return con(c_.alla_riga(r, 2),
+                   "the text of the board at " + m(p) + " is " + std::to_string(n) +
+                       " bytes long; a board holds at most " + std::to_string(kTestoMassimo));
       }
       case TipoRiga::kMontagna:
         return con(c_.alla_riga(r, 3), "the tunnel style " + std::to_string(num(r, 3)) +
-                                           " does not fit its byte (0 to 255)");
+                                           " does not fit its byte (0 to " +
+                                           std::to_string(kMassimo8) + ")");
       case TipoRiga::kIndicatori:
         return con(c_.alla_riga(r, 2), "the speeds of the boards at " + m(p) +
                                            " give values " + fuori16);
@@ -297,10 +304,11 @@ class Frasi {
       case TipoRiga::kStazione: {
         // The same tests as the reader's, in its order: name, time, area.
         const CampoLetto* nome = c_.campo_riga(r, 17);
-        if (nome != nullptr && nome->fine - nome->inizio > 65535)
+        if (nome != nullptr && nome->fine - nome->inizio > kTestoMassimo)
           return con(c_.alla_riga(r, 17), "the name of the station at " + m(p) + " is " +
                                               std::to_string(nome->fine - nome->inizio) +
-                                              " bytes long; a name holds at most 65535");
+                                              " bytes long; a name holds at most " +
+                                              std::to_string(kTestoMassimo));
         const int64_t orario = (num(r, 14) * 60 + num(r, 15)) * 60 + num(r, 16);
         if (orario < std::numeric_limits<int32_t>::min() ||
             orario > std::numeric_limits<int32_t>::max())
@@ -372,8 +380,8 @@ class Frasi {
                    "the file ends where the reader needs another field (after comment rows)");
       }
       std::string gamma = "-2147483648 to 2147483647";
-      if (f.tipo == CampoLetto::Tipo::kU8) gamma = "0 to 255";
-      if (f.tipo == CampoLetto::Tipo::kI16) gamma = "-32768 to 32767";
+      if (f.tipo == CampoLetto::Tipo::kU8) gamma = "0 to " + std::to_string(kMassimo8);
+      if (f.tipo == CampoLetto::Tipo::kI16) gamma = gamma16();
       return con(c_.al_campo(s, i), q(c_.testo_campo(s, i)) +
                                         " does not fit its field, which holds " + gamma);
     }
@@ -487,10 +495,6 @@ std::vector<Diagnostica> diagnostiche_codici(const Contesto& c) {
   std::vector<Diagnostica> out;
   for (const CodiceRegistrato& k : c.registro().codici) out.push_back(frasi.di(k));
   const EsitoCompilazione& e = c.compilazione().esito;
-  if (e.tipo == EsitoCompilazione::Tipo::kErroreFatale) {
-    int32_t numero = 0;
-    std::from_chars(e.numero.data(), e.numero.data() + e.numero.size(), numero);
-    out.push_back(frasi.intestazione(numero));
-  }
+  if (e.tipo == EsitoCompilazione::Tipo::kErroreFatale) out.push_back(frasi.intestazione(e.numero));
   return out;
 }

@@ -115,17 +115,17 @@ std::string ruolo_stazione(const TabellaStazioni& stazioni, size_t i) {
   switch (i) {
     case 0:
       return "unused";
-    case 81:
+    case kVoceProgressivaTre:
       return "progressive change (tre)";
-    case 82:
+    case kVoceProgressivaDue:
       return "progressive change (due)";
-    case 83:
+    case kVoceProgressivaUno:
       return "progressive change (uno)";
-    case 84:
+    case kVoceGenerale:
       return "general data";
-    case 85:
+    case kVoceScenario:
       return "scenario identity";
-    case 86:
+    case kVoceTreno:
       return "train identity";
     default:
       break;
@@ -229,22 +229,22 @@ Json descrivi_stazione(const TabellaStazioni& stazioni, size_t i) {
     campi["time"] = orario(s.orario);
   } else if (ruolo == "text board") {
     campi["text"] = utf8(s.nome);
-  } else if (i >= 81 && i <= 83) {
+  } else if (i >= kVoceProgressivaTre && i <= kVoceProgressivaUno) {
     campi["position_m"] = s.inizio;
     campi["progressive_m"] = s.fine;
     campi["flag"] = s.posizione;
-  } else if (i == 84) {
+  } else if (i == kVoceGenerale) {
     campi["braked_mass_percent"] = s.inizio;
     campi["line_length_m"] = s.fine;
     campi["coaches"] = s.posizione;
-  } else if (i == 85) {
+  } else if (i == kVoceScenario) {
     campi["sfondo_uno"] = s.inizio;
     campi["sfondo_due"] = s.posizione;
     campi["sfondo_tre"] = s.fine;
     campi["scenario"] = utf8(s.nome);
     campi["check"] = s.d2a;
     campi["codice_gara_st"] = s.orario;
-  } else if (i == 86) {
+  } else if (i == kVoceTreno) {
     campi["signal_repetition_from_m"] = s.inizio;
     campi["signal_repetition_to_m"] = s.fine;
     campi["codes"] = s.posizione;

@@ -83,7 +83,8 @@ int esegui_dump(const OpzioniDump& o, std::ostream& out, std::ostream& err) {
       tipo != TipoFile::kStazioni && stazioni_accanto(o.file, tipo, &accanto, &path_accanto);
   if (ha_accanto) {
     const size_t numero = tipo == TipoFile::kPercorso ? percorso.size() : linea.size() / 2;
-    if (!verifica_dimensioni(tipo, o.file, dati.size(), numero, accanto[84].fine, &messaggio)) {
+    if (!verifica_dimensioni(tipo, o.file, dati.size(), numero, accanto[kVoceGenerale].fine,
+                             &messaggio)) {
       err << messaggio << " (" << path_accanto << ")\n";
       return kToolProblemi;
     }

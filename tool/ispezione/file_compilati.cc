@@ -135,11 +135,11 @@ EsitoCarica carica_scenario(const std::string& directory, const std::string& nom
                        nullptr, &messaggio))
     return malformato(messaggio);
   // The names come from the table itself (entries 85 and 86), unless given.
-  s->nome = nome.empty() ? s->stazioni[85].nome : nome;
-  s->numero = numero.empty() ? s->stazioni[86].nome : numero;
+  s->nome = nome.empty() ? s->stazioni[kVoceScenario].nome : nome;
+  s->numero = numero.empty() ? s->stazioni[kVoceTreno].nome : numero;
   if (candidati[0] != s->nome + "_" + s->numero + ".sim")
-    return mancante(s->path_stazioni + ": holds scenario \"" + s->stazioni[85].nome +
-                    "\", train \"" + s->stazioni[86].nome +
+    return mancante(s->path_stazioni + ": holds scenario \"" + s->stazioni[kVoceScenario].nome +
+                    "\", train \"" + s->stazioni[kVoceTreno].nome +
                     "\", not what its name says; choose the files with --name and --number");
 
   s->path_percorso = JoinPath(directory, s->nome + "_" + s->numero + ".dat");

@@ -57,7 +57,7 @@ struct Scenario {
   const valore& x(size_t r) const { return linea[r]; }
   const valore& y(size_t r) const { return linea[righe() + r]; }
   // Line length in metres, as the station table carries it (entry 84).
-  int32_t lunghezza() const { return stazioni[84].fine; }
+  int32_t lunghezza() const { return stazioni[kVoceGenerale].fine; }
 };
 
 // Reads the scenario of `directory`. `nome` and `numero` choose it when the

@@ -155,7 +155,7 @@ class Disegno {
 
   double Titolo() {
     Testo(kSinistra, 34, Titolo1(), "font-size=\"24\" font-weight=\"bold\"");
-    const record_stazione& e85 = s_.stazioni[85];
+    const record_stazione& e85 = s_.stazioni[kVoceScenario];
     const int16_t og = s_.percorso.size() > 1 ? s_.percorso[1].dato2 : 0;
     Testo(kSinistra, 58,
           "line length " + num(s_.lunghezza() / 1000.0) + " km \xC2\xB7 competition codes: og " +
@@ -296,7 +296,7 @@ class Disegno {
         if (b[0] < o[2] && o[0] < b[2] && b[1] < o[3] && o[1] < b[3]) return false;
       return true;
     };
-    for (size_t i = 1; i <= 80; ++i) {
+    for (size_t i = 1; i <= kPrimoCartello; ++i) {
       if (ruolo_stazione_(i) != "station") continue;
       const record_stazione& st = s_.stazioni[i];
       double x, y;
@@ -480,7 +480,7 @@ class Disegno {
     }
 
     r = riga("stations (stops)", tipo_cella::kFermata);
-    for (size_t i = 1; i <= 80; ++i) {
+    for (size_t i = 1; i <= kPrimoCartello; ++i) {
       if (ruolo_stazione_(i) != "station") continue;
       const record_stazione& st = s_.stazioni[i];
       const double x0 = std::max(X(st.inizio), kSinistra);
@@ -537,7 +537,7 @@ class Disegno {
     // Station names under the axis, slanted so that close stations stay apart.
     double fondo = asse + 44;
     const double y_stazioni = y_stazioni_riga;
-    for (size_t i = 1; i <= 80; ++i) {
+    for (size_t i = 1; i <= kPrimoCartello; ++i) {
       if (ruolo_stazione_(i) != "station") continue;
       const record_stazione& st = s_.stazioni[i];
       const double x = X(st.posizione);
