@@ -9,8 +9,13 @@
 # packages: the VS Code extension (with its grammars, its settings and the
 # language client inside) and the Neovim module.
 #
-# Usage: tools/controlla_pacchetti.sh [PACKAGE_DIR] [linux|windows]...
-# (both kinds when none is named)
+# The .deb must hold the programs, their manual pages and the documents and
+# depend on nothing a Debian system lacks; run as root, it is installed with
+# apt-get, scenario_tool --version and `man scenario_tool` are tried, and it
+# is removed again, leaving none of its files behind.
+#
+# Usage: tools/controlla_pacchetti.sh [PACKAGE_DIR] [linux|deb|windows]...
+# (every kind when none is named)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 dir=${1:-build/packages}
@@ -18,7 +23,7 @@ shift || true
 [[ -d $dir ]] || { echo "controlla_pacchetti: no directory $dir" >&2; exit 1; }
 dir=$(cd "$dir" && pwd)
 kinds=("$@")
-((${#kinds[@]})) || kinds=(linux windows)
+((${#kinds[@]})) || kinds=(linux deb windows)
 
 fail() {
   echo "controlla_pacchetti: $*" >&2
@@ -105,6 +110,69 @@ check_linux() {
   echo "ok: $archive"
 }
 
+check_deb() {
+  local deb listing
+  deb=$(archive_of 'scenario-builder_*_amd64.deb')
+  command -v dpkg-deb >/dev/null || fail "dpkg-deb not found"
+  # Paths as installed; directories left out.
+  listing=$(dpkg-deb -c "$deb" | awk '$1 !~ /^d/ { print $NF }' | sed 's|^\./|/|')
+  local doc=/usr/share/doc/scenario_builder
+  local wanted=(/usr/bin/scenario_builder /usr/bin/scenario_tool
+                /usr/share/man/man1/scenario_builder.1.gz /usr/share/man/man1/scenario_tool.1.gz
+                "$doc/README.md")
+  local d
+  for d in "${docs[@]}"; do wanted+=("$doc/docs/$d"); done
+  # shellcheck disable=SC2207
+  wanted+=($(editor_entries "$doc"))
+  expect_entries "$listing" "$deb" "${wanted[@]}"
+  if grep -v '^/usr/' <<<"$listing" | grep -q .; then
+    fail "$deb installs files outside /usr: $(grep -v '^/usr/' <<<"$listing" | tr '\n' ' ')"
+  fi
+
+  # At run time the programs need the C library and the C++ runtime, which
+  # every Debian system has; nothing else may be asked for.
+  local dep nome
+  while IFS= read -r dep; do
+    nome=${dep%% *}
+    [[ -z $nome || $nome =~ ^(libc6|libstdc\+\+6|libgcc-s1)$ ]] ||
+      fail "$deb depends on $dep, which a Debian system need not have"
+  done < <(dpkg-deb -f "$deb" Depends | tr ',' '\n' | sed 's/^ *//')
+
+  if ((EUID != 0)); then
+    echo "ok: $deb (contents; installing it needs root)"
+    return
+  fi
+  local versione
+  versione=$(dpkg-deb -f "$deb" Version)
+  ! dpkg -s scenario-builder >/dev/null 2>&1 || fail "scenario-builder is installed already"
+  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "$deb" >/dev/null ||
+    fail "apt-get install $deb failed"
+  local installati
+  installati=$(dpkg -L scenario-builder)
+  [[ $(/usr/bin/scenario_tool --version) == "scenario_tool $versione" ]] ||
+    fail "the installed scenario_tool --version does not say $versione"
+  # A minimal system may be set to leave manual pages out (dpkg's
+  # path-exclude); the page is then read from the package itself.
+  local pagina
+  if [[ -e /usr/share/man/man1/scenario_tool.1.gz ]]; then
+    pagina=$(man scenario_tool 2>/dev/null) || fail "man scenario_tool failed"
+  else
+    echo "(this system leaves /usr/share/man out; the page is read from $deb)"
+    mkdir "$scratch/deb"
+    dpkg-deb -x "$deb" "$scratch/deb"
+    pagina=$(man -l "$scratch/deb/usr/share/man/man1/scenario_tool.1.gz") || fail "man -l failed"
+  fi
+  grep -q "scenario_tool check" <<<"$pagina" || fail "the manual page of scenario_tool lacks its commands"
+  DEBIAN_FRONTEND=noninteractive apt-get purge -y -qq scenario-builder >/dev/null ||
+    fail "apt-get purge scenario-builder failed"
+  ! dpkg -s scenario-builder >/dev/null 2>&1 || fail "scenario-builder is still installed"
+  local f
+  while IFS= read -r f; do
+    [[ -d $f || ! -e $f ]] || fail "$f stayed after the package was removed"
+  done <<<"$installati"
+  echo "ok: $deb (installed, run, read through man, removed)"
+}
+
 check_windows() {
   local archive top listing
   archive=$(archive_of 'scenario_builder-*-win64.zip')
@@ -144,7 +212,8 @@ check_windows() {
 for k in "${kinds[@]}"; do
   case $k in
     linux) check_linux ;;
+    deb) check_deb ;;
     windows) check_windows ;;
-    *) fail "unknown package kind $k (linux or windows)" ;;
+    *) fail "unknown package kind $k (linux, deb or windows)" ;;
   esac
 done

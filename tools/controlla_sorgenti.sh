@@ -26,7 +26,8 @@ while IFS= read -r f; do
     echo "$f: not named in $dir/CMakeLists.txt"
     fail=1
   fi
-done < <(git ls-files --cached --others --exclude-standard '*.cc')
+done < <(find . \( -name build -o -name .git -o -name node_modules \) -prune -o -name '*.cc' -print |
+           sed 's|^\./||' | sort)
 
 if ((fail)); then
   echo "source lists incomplete"
