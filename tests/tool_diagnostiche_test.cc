@@ -96,6 +96,28 @@ INSTANTIATE_TEST_SUITE_P(
              "placed (code 25)\n"
              "  [pendenze]\n"
              "  ^~~~~~~~~~\n"},
+        // Sentences that quote a keyword, the marker or a spelling.
+        Caso{"nessun_generale", "lunghezza percorso, 20000\r\n", kTreno,
+             "L_linea.txt:1:26: error: the line source has no \"[generale]\" row: everything up "
+             "to a field holding \"[generale]\" is skipped, and none came before the end of the "
+             "file (a marker on the very last line does not count) (code 102)\n"
+             "  lunghezza percorso, 20000\n"
+             "                           ^\n"},
+        Caso{"ripetizione",
+             "[generale]\r\nlunghezza percorso, 20000\r\nripetizione segnali, 0, 0\r\n[fine]\r\n",
+             kTreno,
+             "L_linea.txt:3:1: error: the signal repetition row must say how many codes are "
+             "repeated with a \"4\" or a \"9\" in its keyword, as in \"ripetizione segnali 9 "
+             "codici\" (code 5)\n"
+             "  ripetizione segnali, 0, 0\n"
+             "  ^~~~~~~~~~~~~~~~~~~\n"},
+        Caso{"curva",
+             "[generale]\r\nlunghezza percorso, 20000\r\n[curve]\r\ncurvad, 100, 50\r\n[fine]\r\n",
+             kTreno,
+             "L_linea.txt:4:1: error: the curve keyword \"curvad\" gives no sharpness: it must "
+             "hold one of the digits 1 to 6, as in \"curvad3\" (code 103)\n"
+             "  curvad, 100, 50\n"
+             "  ^~~~~~\n"},
         // A number too wide for its field, and the field at fault.
         Caso{"larghezza", kLinea,
              "[generale]\r\nstazione, 4000, 300, 600, 0, 0, 0, 0,0,0, 4,1,1, 0, 0,0,0, A\r\n",

@@ -115,9 +115,10 @@ class Frasi {
     if (cod == codice::kNessunaLinea) return senza(Sorgente::kLinea, "there is no line source");
     if (cod == codice::kNessunGenerale)
       return con(c_.alla_fine(Sorgente::kLinea),
-                 "the line source has no \"[generale]\" row: everything up to a field holding "
-                 "\"[generale]\" is skipped, and none came before the end of the file (a marker "
-                 "on the very last line does not count)");
+                 "the line source has no " + q(kMarcaGenerale) +
+                     " row: everything up to a field holding " + q(kMarcaGenerale) +
+                     " is skipped, and none came before the end of the file (a marker on the very "
+                     "last line does not count)");
     if (cod == codice::kProgressivaErrata) return progressiva_errata();
     if (cod == codice::kLetturaFallita) return lettura_fallita(k, r);
     if (cod == codice::kValoreEccessivo && r != nullptr && r->sezione == Sezione::kGenerale)
@@ -141,7 +142,8 @@ class Frasi {
       case codice::kRipetizioneCodici:
         return con(c_.alla_riga(*r),
                    "the signal repetition row must say how many codes are repeated with a \"4\" "
-                   "or a \"9\" in its keyword, as in \"ripetizione segnali 9 codici\"");
+                   "or a \"9\" in its keyword, as in " +
+                       q(formato_di(TipoRiga::kRipetizione).forme[0]));
       case codice::kCartelloOccupato:
       case codice::kIndicatoriOccupato:
       case codice::kSegnaleOccupato:
@@ -224,7 +226,9 @@ class Frasi {
         if (chiave.find_first_of("123456") == std::string_view::npos)
           return con(c_.alla_riga(*r), "the curve keyword " + q(chiave) +
                                            " gives no sharpness: it must hold one of the digits 1 "
-                                           "to 6, as in \"curvad3\"");
+                                           "to 6, as in " +
+                                           q(std::string(parole(formato_di(TipoRiga::kCurva))[0]) +
+                                             "d3"));
         return con(c_.alla_riga(*r, 2), "the curve from " + m(p) + ", " + m(num(*r, 2)) +
                                             " long, carries the plan of the line beyond metre " +
                                             std::to_string(kLunghezzaMassima) + " (" +
@@ -395,8 +399,9 @@ class Frasi {
       if (chiusura != nullptr && contiene(c_.testo_campo(s, chiusura->campo), "["))
         d = c_.alla_riga(*chiusura);
       return con(d,
-                 "the \"[generale]\" section ends without a \"lunghezza percorso\" row: the "
-                 "track is built from the line's length, so nothing can be placed");
+                 "the " + q(kMarcaGenerale) + " section ends without a " +
+                     q(formato_di(TipoRiga::kLunghezza).forme[0]) +
+                     " row: the track is built from the line's length, so nothing can be placed");
     }
     if (s == Sorgente::kTreno) {
       // A speed whose 5 km/h steps do not fit the speed byte.
