@@ -42,6 +42,7 @@ int main(int argc, char** argv) {
   registra_check_compile(app, &azione);
   registra_ispezione(app, &azione);
   registra_documents(app, &azione);
+  registra_lsp(app, &azione);
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {

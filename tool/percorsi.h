@@ -5,6 +5,7 @@
 #include <string>
 
 #include "platform/status.h"
+#include "tool/diagnosi/nomi_sorgenti.h"  // nome_da_linea, numero_da_treno
 
 // Fails, naming `dir` and the system's reason, unless `dir` is an existing
 // directory.
@@ -18,13 +19,6 @@ Status crea_directory(const std::string& dir, std::string* creata);
 // Removes `creata` and the directories under it down to `dir`, each only
 // if it is empty.
 void togli_creata(const std::string& dir, const std::string& creata);
-
-// The scenario name a line source's file name gives ("X_linea.txt" gives
-// X), and the train number a train source's gives ("X_N-.txt" gives N);
-// none when the name does not have that form. Letter case of the fixed
-// part does not matter.
-std::optional<std::string> nome_da_linea(const std::string& path);
-std::optional<std::string> numero_da_treno(const std::string& path);
 
 // Fails, saying why, unless `s` can stand in a file name: not empty, no
 // path separators, no characters Windows refuses in a name.
