@@ -1,6 +1,7 @@
 // `scenario_tool lsp`: the language server for editors, on standard input
 // and output.
 #include <CLI/CLI.hpp>
+#include <cstdio>
 #include <iostream>
 
 #include "tool/comandi.h"
