@@ -26,7 +26,6 @@ json intervallo(const TestoSorgente& s, size_t inizio, size_t fine) {
 
 json diagnostica_lsp(const Diagnostica& d, const TestoSorgente* const sorgenti[2],
                      const std::string* const uri[2]) {
-  (void)uri;
   const TestoSorgente& s = *sorgenti[d.sorgente == 1 ? 1 : 0];
   json j;
   j["range"] = d.ha_riga ? intervallo(s, d.inizio, d.fine) : intervallo(s, 0, 0);
@@ -34,5 +33,15 @@ json diagnostica_lsp(const Diagnostica& d, const TestoSorgente* const sorgenti[2
   if (d.codice) j["code"] = *d.codice;
   j["source"] = "scenario_tool";
   j["message"] = utf8_da_1252(d.messaggio);
+  if (!d.collegate.empty()) {
+    json r = json::array();
+    for (const Collegata& c : d.collegate) {
+      const int k = c.sorgente == 1 ? 1 : 0;
+      r.push_back(
+          {{"location", {{"uri", *uri[k]}, {"range", intervallo(*sorgenti[k], c.inizio, c.fine)}}},
+           {"message", utf8_da_1252(c.messaggio)}});
+    }
+    j["relatedInformation"] = std::move(r);
+  }
   return j;
 }
