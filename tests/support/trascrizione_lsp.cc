@@ -27,6 +27,18 @@ void sostituisci(json& j, const std::string& linea, const std::string& treno) {
 }
 
 bool combacia(const json& atteso, const json& dato) {
+  // {"$all": X}, {"$some": X}, {"$none": X}: an array whose elements all,
+  // some, none match X.
+  if (atteso.is_object() && !atteso.empty() && atteso.begin().key()[0] == '$') {
+    if (!dato.is_array()) return false;
+    for (const auto& [k, x] : atteso.items()) {
+      size_t n = 0;
+      for (const json& e : dato) n += combacia(x, e) ? 1 : 0;
+      if ((k == "$all" && n != dato.size()) || (k == "$some" && n == 0) || (k == "$none" && n != 0))
+        return false;
+    }
+    return true;
+  }
   if (atteso.is_object()) {
     if (!dato.is_object()) return false;
     for (const auto& [k, v] : atteso.items())

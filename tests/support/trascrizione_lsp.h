@@ -13,7 +13,8 @@
 // An expected object matches when each of its members matches (others may
 // be present), an array when it has as many elements each matching, a
 // text starting with "~" when the text contains the rest, anything else
-// when equal.
+// when equal; {"$all": X}, {"$some": X} and {"$none": X} match an array
+// whose elements all, some or none match X.
 
 #include <functional>
 #include <string>
