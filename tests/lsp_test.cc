@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "sources/windows1252.h"
-#include "support/compila_memoria.h"
+#include "supporto/compila_memoria.h"
 #include "support/temp_dir.h"
 #include "support/trascrizione_lsp.h"
 #include "tool/lsp/ciclo.h"

@@ -18,7 +18,7 @@
 #include <string>
 
 #include "sources/windows1252.h"
-#include "support/compila_memoria.h"
+#include "supporto/compila_memoria.h"
 
 namespace {
 // `s` quoted for the shell.
