@@ -11,7 +11,7 @@ Posizione posizione_da_json(const json& j) {
   return p;
 }
 
-json intervallo(const TestoSorgente& s, size_t inizio, size_t fine) {
+json intervallo_di(const TestoSorgente& s, size_t inizio, size_t fine) {
   // TestoSorgente counts lines and byte columns from 1; a byte is a UTF-16
   // unit of the client's text (see testo.h).
   auto pos = [&](size_t o) {
@@ -28,7 +28,7 @@ json diagnostica_lsp(const Diagnostica& d, const TestoSorgente* const sorgenti[2
                      const std::string* const uri[2]) {
   const TestoSorgente& s = *sorgenti[d.sorgente == 1 ? 1 : 0];
   json j;
-  j["range"] = d.ha_riga ? intervallo(s, d.inizio, d.fine) : intervallo(s, 0, 0);
+  j["range"] = d.ha_riga ? intervallo_di(s, d.inizio, d.fine) : intervallo_di(s, 0, 0);
   j["severity"] = d.gravita == Diagnostica::Gravita::kErrore ? 1 : 2;
   if (d.codice) j["code"] = *d.codice;
   j["source"] = "scenario_tool";
@@ -37,9 +37,9 @@ json diagnostica_lsp(const Diagnostica& d, const TestoSorgente* const sorgenti[2
     json r = json::array();
     for (const Collegata& c : d.collegate) {
       const int k = c.sorgente == 1 ? 1 : 0;
-      r.push_back(
-          {{"location", {{"uri", *uri[k]}, {"range", intervallo(*sorgenti[k], c.inizio, c.fine)}}},
-           {"message", utf8_da_1252(c.messaggio)}});
+      r.push_back({{"location",
+                    {{"uri", *uri[k]}, {"range", intervallo_di(*sorgenti[k], c.inizio, c.fine)}}},
+                   {"message", utf8_da_1252(c.messaggio)}});
     }
     j["relatedInformation"] = std::move(r);
   }

@@ -13,7 +13,7 @@
 nlohmann::json posizione_json(const Posizione& p);
 Posizione posizione_da_json(const nlohmann::json& j);
 // The range of bytes [inizio, fine) of `s`.
-nlohmann::json intervallo(const TestoSorgente& s, size_t inizio, size_t fine);
+nlohmann::json intervallo_di(const TestoSorgente& s, size_t inizio, size_t fine);
 
 // One diagnostic of `d`, which points into `s`; `uri` of the two sources
 // for the rows it relates to.

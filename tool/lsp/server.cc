@@ -9,6 +9,7 @@
 #include "platform/file_system.h"
 #include "tool/diagnosi/nomi_sorgenti.h"
 #include "tool/lsp/diagnostiche.h"
+#include "tool/lsp/funzioni.h"
 #include "tool/lsp/testo.h"
 #include "tool/lsp/uri.h"
 
@@ -145,6 +146,42 @@ void ServerLsp::registra_metodi() {
     if (const Documento* d = documento(p.at("textDocument").at("uri").get<std::string>()))
       sporchi_.insert(d->percorso);
   });
+  // The questions about one open source; about one not open, nothing.
+  auto domanda = [this](auto f) {
+    return [this, f](const json& p) {
+      SorgenteAperta s;
+      if (!sorgente_aperta(p, &s)) return Esito{};
+      Esito e;
+      e.risultato = f(s, p);
+      return e;
+    };
+  };
+  metodi_.richiesta("textDocument/codeAction", domanda([](const SorgenteAperta& s, const json& p) {
+                      return azioni(s, p.at("range"));
+                    }));
+  metodi_.richiesta("textDocument/hover", domanda([](const SorgenteAperta& s, const json& p) {
+                      return hover(s, posizione_da_json(p.at("position")));
+                    }));
+  metodi_.richiesta("textDocument/completion", domanda([](const SorgenteAperta& s, const json& p) {
+                      return completamento(s, posizione_da_json(p.at("position")));
+                    }));
+}
+
+bool ServerLsp::sorgente_aperta(const json& p, SorgenteAperta* s) const {
+  const Documento* d = documento(p.at("textDocument").at("uri").get<std::string>());
+  if (d == nullptr) return false;
+  s->testo = d->testo;
+  s->sorgente = nome_da_treno(d->percorso) ? 1 : 0;
+  for (const auto& [chiave, c] : coppie_) {
+    if (c.uri_linea == d->uri || c.uri_treno == d->uri) {
+      s->analisi = c.analisi.get();
+      s->uri[0] = &c.uri_linea;
+      s->uri[1] = &c.uri_treno;
+      s->sorgente = c.uri_treno == d->uri ? 1 : 0;
+      break;
+    }
+  }
+  return true;
 }
 
 // ---------------------------------------------------------------------------

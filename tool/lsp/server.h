@@ -20,6 +20,8 @@
 #include "tool/diagnosi/analisi.h"
 #include "tool/lsp/rpc.h"
 
+struct SorgenteAperta;  // tool/lsp/funzioni.h
+
 class ServerLsp {
  public:
   using Invio = std::function<void(const std::string& corpo)>;
@@ -74,6 +76,10 @@ class ServerLsp {
   // false when neither exists.
   bool testo_di(const std::string& percorso, std::string* testo) const;
   std::string uri_di(const std::string& percorso) const;
+
+  // The source `uri` names, for the questions of funzioni.h; null when it
+  // is not open.
+  bool sorgente_aperta(const nlohmann::json& parametri, SorgenteAperta* s) const;
 
   // Diagnostics.
   void pubblica_sporchi();
