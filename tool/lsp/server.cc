@@ -275,7 +275,7 @@ ServerLsp::Coppia* ServerLsp::compila(const std::string& linea, const std::strin
   // With the line table, as `check` compiles: the curve rows are read and
   // checked only when the table is built.
   c.analisi = analizza(linea, std::move(testo_linea), treno, std::move(testo_treno), nome,
-                       numero.empty() ? std::string("0") : numero, 1, nullptr, &memoria_);
+                       numero.empty() ? std::string("0") : numero, 1, &memoria_);
   // The plan of the line is not needed once the diagnostics are made: its
   // memory goes back for the next compile.
   memoria_.tabella_linea = std::move(c.analisi->compilazione->tabelle.tabella_linea);
