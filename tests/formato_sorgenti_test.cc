@@ -22,15 +22,17 @@
 namespace {
 
 // The keyword field of a row built from the table: its keywords, blank
-// separated, all in capitals when asked.
-std::string Chiave(const RigaFormato& f, bool maiuscole = false) {
+// separated; the one at `maiuscola` (or every one, for -1) in capitals.
+std::string Chiave(const RigaFormato& f, int maiuscola = -2) {
   std::string s;
+  int i = 0;
   for (const char* p : parole(f)) {
     if (!s.empty()) s += ' ';
-    s += p;
+    std::string k = p;
+    if (maiuscola == -1 || maiuscola == i++)
+      for (char& c : k) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    s += k;
   }
-  if (maiuscole)
-    for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
   return s;
 }
 
@@ -125,8 +127,11 @@ TEST(FormatoSorgentiTest, ReadersNeedEveryKeywordInTheTablesCaseAndSection) {
     if (parole(f).size() == 2) {
       for (const char* sola : parole(f)) EXPECT_TRUE(CampiLetti(Riga(f, sola), f.sezione).empty());
     }
-    const std::string maiuscola = Riga(f, Chiave(f, true));
-    EXPECT_EQ(CampiLetti(maiuscola, f.sezione).size(), f.ignora_maiuscole ? f.campi.size() : 0);
+    for (int i = -1; i < static_cast<int>(parole(f).size()); ++i) {
+      const std::string maiuscola = Riga(f, Chiave(f, i));
+      EXPECT_EQ(CampiLetti(maiuscola, f.sezione).size(), f.ignora_maiuscole ? f.campi.size() : 0)
+          << maiuscola;
+    }
     if (f.sezione != Sezione::kTreno) {
       const Sezione altra =
           f.sezione == Sezione::kGenerale ? Sezione::kElementi : Sezione::kGenerale;
