@@ -137,6 +137,7 @@ INSTANTIATE_TEST_SUITE_P(
              "\"[generale]\"; the row is ignored (did you mean \"pendenza\"?)\n"
              "  pendneza, 950, -12\n"
              "  ^~~~~~~~\n"
+             "  pendenza\n"
              "L_linea.txt:5:11: warning: \"1o00\" is not a number and reads as 0: the gradient "
              "row gets the position 0 (a letter O for a zero? did you mean \"1000\"?)\n"
              "  pendenza, 1o00, 3\n"

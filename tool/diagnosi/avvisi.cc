@@ -198,11 +198,19 @@ class Avvisi {
                                             " row and is ignored");
         continue;
       }
-      avviso(c_.al_campo(s, r.campo), sconosciuta(r, t));
+      // A keyword a few letters away is offered as the fix: the whole field
+      // becomes that keyword as the built-in sources write it.
+      std::string suggerita;
+      Diagnostica d = c_.al_campo(s, r.campo);
+      std::string frase = sconosciuta(r, t, &suggerita);
+      if (!suggerita.empty()) d.correzioni.push_back(Correzione{d.inizio, d.fine, suggerita});
+      avviso(std::move(d), std::move(frase));
     }
   }
 
-  std::string sconosciuta(const RigaLetta& r, std::string_view t) const {
+  // The warning for the unknown keyword field `t`; `*suggerita` gets the
+  // keyword it most likely means, or stays empty.
+  std::string sconosciuta(const RigaLetta& r, std::string_view t, std::string* suggerita) const {
     // A keyword of the other part of the line source.
     if (r.sezione != Sezione::kTreno) {
       RigaLetta altra = r;
@@ -224,7 +232,10 @@ class Avvisi {
         minima = d;
       }
     }
-    if (migliore != nullptr && minima <= soglia) frase += " (did you mean " + q(*migliore) + "?)";
+    if (migliore != nullptr && minima <= soglia) {
+      frase += " (did you mean " + q(*migliore) + "?)";
+      *suggerita = *migliore;
+    }
     return frase;
   }
 
