@@ -269,7 +269,25 @@ INSTANTIATE_TEST_SUITE_P(
              "L_1-.txt:2:19: warning: field \"60\" is left over after the speed limit row and is "
              "ignored\n"
              "  velocita, 6000 m, 60\n"
-             "                    ^~\n"}),
+             "                    ^~\n"},
+        Caso{"annidati",
+             "[generale]\r\n"
+             "lunghezza percorso, 20000\r\n"
+             "[fine]\r\n",
+             "[generale]\r\n"
+             "rallentamento, 8000, 60, 3000, 0, 0, 0\r\n"
+             "rallentamento, 9000, 30, 500, 0, 0, 0\r\n"
+             "[fine]\r\n",
+             "L_1-.txt:2:16: warning: the slow-down at 8000 m, to 11000 m, has the end of the "
+             "slow-down at 9000 m (line 3) inside it, at 9500 m: the finishing pass walks from a "
+             "start to the first end it meets, so from 9500 m to 11000 m this slow-down gets no "
+             "code cuts every 400 m, and the first signal after its end at 11000 m gets no cut in "
+             "front of it\n"
+             "  rallentamento, 8000, 60, 3000, 0, 0, 0\n"
+             "                 ^~~~\n"
+             "L_1-.txt:3:16: note: the slow-down whose end the walk meets\n"
+             "  rallentamento, 9000, 30, 500, 0, 0, 0\n"
+             "                 ^~~~\n"}),
     [](const auto& info) { return std::string(info.param.nome); });
 
 // Applies every fix of `d` in source s of `a`, from the last byte back.

@@ -19,8 +19,9 @@
 void controlli_ordine(const Contesto& c, std::vector<Diagnostica>* out);
 
 // controlli_posizioni.cc: features in the run-out after the line's end,
-// slow-downs with a negative length or with start and end on one cell, and
-// station stops that overwrite a feature placed before them.
+// slow-downs with a negative length or with start and end on one cell,
+// slow-downs with another's end inside them, and station stops that
+// overwrite a feature placed before them.
 void controlli_posizioni(const Contesto& c, std::vector<Diagnostica>* out);
 
 // controlli_testi.cc: text fields with bytes that are not Windows-1252 text

@@ -86,6 +86,44 @@ void rallentamenti(const Contesto& c, std::vector<Diagnostica>* out) {
   }
 }
 
+// The finishing pass walks from a slow-down's start to the first end cell
+// ahead, whichever slow-down it belongs to. When that is another one's end
+// (one slow-down inside or across another), the rest of this one gets no
+// cuts along it and the signal after its own end none in front of it.
+void annidati(const Contesto& c, std::vector<Diagnostica>* out) {
+  const auto& percorso = c.tabelle().percorso;
+  const auto& celle = c.registro().celle;
+  const int64_t ultima = static_cast<int64_t>(percorso.size()) - 1;
+  for (const RigaLetta* r : c.righe_di(TipoRiga::kRallentamento, 3)) {
+    const int64_t x = c.numero(*r, 1).value_or(0), l = c.numero(*r, 3).value_or(0);
+    const int64_t ks = cella_di(x, 1), ke = cella_di(x + l, 1);
+    if (l < 0 || ke <= ks || ks < 0 || ke > ultima) continue;
+    if (percorso[static_cast<size_t>(ks)].tipo != tipo_cella::kInizioRallentamento ||
+        percorso[static_cast<size_t>(ke)].tipo != tipo_cella::kFineRallentamento)
+      continue;  // not placed as written (a code stopped it, or a later row took a cell)
+    int64_t w = ks + 1;
+    while (w < ke && percorso[static_cast<size_t>(w)].tipo != tipo_cella::kFineRallentamento) ++w;
+    if (w == ke) continue;
+    const RigaLetta* altra =
+        static_cast<size_t>(w) < celle.size() ? c.riga(celle[static_cast<size_t>(w)]) : nullptr;
+    if (altra == nullptr || altra == r) continue;
+    const int64_t xa = c.numero(*altra, 1).value_or(0);
+    const int64_t fine_altra = xa + c.numero(*altra, 3).value_or(0);
+    std::string frase = "the slow-down at " + m(x) + ", to " + m(x + l) +
+                        ", has the end of the slow-down at " + m(xa) + " (line " +
+                        std::to_string(c.linea(*altra)) + ") inside it, at " + m(fine_altra) +
+                        ": the finishing pass walks from a start to the first end it meets, so ";
+    if (c.numero(*r, 2).value_or(0) < 110)
+      frase += "from " + m(fine_altra) + " to " + m(x + l) +
+               " this slow-down gets no code cuts "
+               "every 400 m, and ";
+    frase += "the first signal after its end at " + m(x + l) + " gets no cut in front of it";
+    Diagnostica d = c.avviso(*r, 1, std::move(frase));
+    d.collegate.push_back(c.collegata(*altra, 1, "the slow-down whose end the walk meets"));
+    out->push_back(std::move(d));
+  }
+}
+
 // The cells each placing row claims, replayed in reading order, to know
 // what stood on a station's stop cell before the stop was written there.
 void fermate(const Contesto& c, std::vector<Diagnostica>* out) {
@@ -151,5 +189,6 @@ void controlli_posizioni(const Contesto& c, std::vector<Diagnostica>* out) {
   if (!c.tabelle().ha_percorso()) return;
   oltre_la_linea(c, out);
   rallentamenti(c, out);
+  annidati(c, out);
   fermate(c, out);
 }
