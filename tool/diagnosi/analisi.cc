@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <nlohmann/json.hpp>
+#include <set>
+#include <utility>
 
 #include "tool/diagnosi/avvisi.h"
 #include "tool/diagnosi/contesto.h"
@@ -32,12 +34,11 @@ std::unique_ptr<Analisi> analizza(const std::string& nome_linea, std::string lin
   std::vector<Diagnostica> controlli;
   controllo_trattini(contesto, &controlli);
   // A keyword made a comment explains everything else said of its line.
+  std::set<std::pair<int, size_t>> spiegate;
+  for (const Diagnostica& t : controlli)
+    spiegate.emplace(t.sorgente, a->sorgenti[t.sorgente]->riga(t.inizio));
   std::erase_if(a->diagnostiche, [&](const Diagnostica& d) {
-    for (const Diagnostica& t : controlli)
-      if (d.sorgente == t.sorgente && d.ha_riga &&
-          a->sorgenti[d.sorgente]->riga(d.inizio) == a->sorgenti[t.sorgente]->riga(t.inizio))
-        return true;
-    return false;
+    return d.ha_riga && spiegate.count({d.sorgente, a->sorgenti[d.sorgente]->riga(d.inizio)}) > 0;
   });
   controlli_ordine(contesto, &controlli);
   controlli_posizioni(contesto, &controlli);
