@@ -139,7 +139,7 @@ INSTANTIATE_TEST_SUITE_P(
              "  ^~~~~~~~\n"
              "  pendenza\n"
              "L_linea.txt:5:11: warning: \"1o00\" is not a number and reads as 0: the gradient "
-             "row gets the position 0 (a letter O for a zero? did you mean \"1000\"?)\n"
+             "row gets 0 for its position p (a letter O for a zero? did you mean \"1000\"?)\n"
              "  pendenza, 1o00, 3\n"
              "            ^~~~\n"
              "            1000\n"
@@ -152,7 +152,7 @@ INSTANTIATE_TEST_SUITE_P(
              "  pendenza, 3000, 2\n"
              "  ^~~~~~~~\n"
              "L_linea.txt:7:1: warning: \"pendenza\" is not a number and reads as 0: the "
-             "gradient at 2000 m gets the gradient 0\n"
+             "gradient at 2000 m gets 0 for its gradient g\n"
              "  pendenza, 3000, 2\n"
              "  ^~~~~~~~\n"
              "L_linea.txt:7:11: warning: field \"3000\" is left over after the gradient row and "
@@ -226,8 +226,8 @@ class ScritturaInsiemeTest : public ::testing::Test {
     }
   }
   void AttesiVecchi() {
-    EXPECT_EQ(fs.files, (std::map<std::string, std::string>{
-                            {"a", "old a"}, {"b", "old b"}, {"c", "old c"}}));
+    EXPECT_EQ(fs.files,
+              (std::map<std::string, std::string>{{"a", "old a"}, {"b", "old b"}, {"c", "old c"}}));
   }
   MemoryFileSystem fs;
   std::vector<FileDaScrivere> nuovi;
@@ -235,8 +235,8 @@ class ScritturaInsiemeTest : public ::testing::Test {
 
 TEST_F(ScritturaInsiemeTest, TuttiONessuno) {
   ASSERT_TRUE(scrivi_insieme(fs, nuovi).ok());
-  EXPECT_EQ(fs.files, (std::map<std::string, std::string>{
-                          {"a", "new a"}, {"b", "new b"}, {"c", "new c"}}));
+  EXPECT_EQ(fs.files,
+            (std::map<std::string, std::string>{{"a", "new a"}, {"b", "new b"}, {"c", "new c"}}));
 }
 
 TEST_F(ScritturaInsiemeTest, UnGuastoAMetaLasciaIVecchi) {

@@ -3,74 +3,16 @@
 // decimal point, a letter O for a zero).
 #include <string>
 
+#include "compiler/lettura/formato_sorgenti.h"
 #include "tool/diagnosi/controlli.h"
 
 namespace {
 
-// The n-th number of a row of kind t, as the author would name it.
-std::string nome_campo(TipoRiga t, size_t n) {
-  if (n == 1) {
-    switch (t) {
-      case TipoRiga::kLunghezza:
-        return "length";
-      case TipoRiga::kVetture:
-        return "number of coaches";
-      case TipoRiga::kMassaFrenata:
-        return "percentage";
-      case TipoRiga::kSabbia:
-      case TipoRiga::kSfondo:
-        return "value";
-      case TipoRiga::kOrologio:
-        return "hours";
-      case TipoRiga::kCurva:
-      case TipoRiga::kMontagna:
-        return "start";
-      default:
-        return "position";
-    }
-  }
-  switch (t) {
-    case TipoRiga::kPendenza:
-      return "gradient";
-    case TipoRiga::kCurva:
-      return "length";
-    case TipoRiga::kMontagna:
-      return n == 2 ? "end" : "style";
-    case TipoRiga::kVelocita:
-      return "speed";
-    case TipoRiga::kAderenza:
-      return "adhesion value";
-    case TipoRiga::kAbbattimento:
-      return "code value";
-    case TipoRiga::kOrologio:
-      return n == 2 ? "minutes" : "seconds";
-    case TipoRiga::kProgressiva:
-      return n == 2 ? "new progressive" : "flag";
-    case TipoRiga::kRipetizione:
-      return "second position";
-    case TipoRiga::kRallentamento: {
-      static const char* const kNomi[] = {"speed", "length", "f_tt", "f_ta", "d_v"};
-      return n <= 6 ? kNomi[n - 2] : "value";
-    }
-    case TipoRiga::kIndicatori: {
-      static const char* const kNomi[] = {"vas", "vbs", "vcs", "strisces",
-                                          "vad", "vbd", "vcd", "strisced"};
-      return n <= 9 ? kNomi[n - 2] : "value";
-    }
-    case TipoRiga::kSegnale: {
-      static const char* const kNomi[] = {"sx", "s1", "s2", "s3", "rapp",
-                                          "dx", "d1", "d2", "d3", "tempo"};
-      return n <= 11 ? kNomi[n - 2] : "value";
-    }
-    case TipoRiga::kStazione: {
-      static const char* const kNomi[] = {"kind", "stop length", "tps",   "tab",     "mar",
-                                          "d2",   "d3",          "rap",   "d1",      "d2",
-                                          "d3",   "ac",          "hours", "minutes", "seconds"};
-      return n <= 16 ? kNomi[n - 2] : "value";
-    }
-    default:
-      return "value " + std::to_string(n);
-  }
+// The n-th field of a row of kind t, as the format table names it.
+const CampoFormato* campo_di(TipoRiga t, size_t n) {
+  if (t == TipoRiga::kNessuno || n == 0) return nullptr;
+  const auto campi = formato_di(t).campi;
+  return n <= campi.size() ? &campi[n - 1] : nullptr;
 }
 
 bool solo_lettere(std::string_view t) {
@@ -97,13 +39,15 @@ Diagnostica avviso_numero(const Contesto& c, Sorgente s, size_t i, const RigaLet
   const size_t n = i - r->campo;
   const TipoRiga tipo = c.tipo(*r);
   const std::string cosa = Contesto::nome(tipo);
-  const std::string campo = nome_campo(tipo, n);
-  if (n == 1)
-    frase += ": the " + cosa + " row gets the " + campo + " 0";
-  else if (auto p = c.numero(*r, 1); p && nome_campo(tipo, 1) == "position")
-    frase += ": the " + cosa + " at " + std::to_string(*p) + " m gets the " + campo + " 0";
+  const CampoFormato* campo = campo_di(tipo, n);
+  const std::string nome = campo != nullptr ? campo->nome : "value " + std::to_string(n);
+  // A row placed at a position is named by it, unless that is the field.
+  const CampoFormato* primo = campo_di(tipo, 1);
+  const auto p = c.numero(*r, 1);
+  if (n > 1 && p && primo != nullptr && std::string_view(primo->unita) == "m")
+    frase += ": the " + cosa + " at " + std::to_string(*p) + " m gets 0 for its " + nome;
   else
-    frase += ": the " + cosa + " row gets the " + campo + " 0";
+    frase += ": the " + cosa + " row gets 0 for its " + nome;
 
   // A unit written after the number before it: "6000 m" reads 6000, then
   // "m" in the place of the next number.
