@@ -13,8 +13,8 @@
 #include "tool/diagnosi/riassunto.h"
 #include "tool/documenti_comando.h"
 #include "tool/file_uscita_tool.h"
-#include "tool/scrittura_atomica.h"
 #include "tool/percorsi.h"
+#include "tool/scrittura_atomica.h"
 
 namespace {
 
@@ -106,13 +106,18 @@ int esegui(const Opzioni& o) {
     riassumi();
     return pulito ? kToolOk : kToolProblemi;
   }
-  if ((!pulito && !(o.avanti && completo)) || documenti_mancanti) {
+  // --strict refuses on a warning even with --keep-going, which only lets
+  // the files out after a code.
+  const bool rifiutato = o.rigoroso && avvisi;
+  if ((!pulito && !(o.avanti && completo && !rifiutato)) || documenti_mancanti) {
     togli_creata(o.directory, creata);
     return kToolProblemi;
   }
   if (documenti.chiesti && !pulito)
-    std::fputs("scenario_tool compile: the driver's documents are written only from sources "
-               "without problems; not written\n", stderr);
+    std::fputs(
+        "scenario_tool compile: the driver's documents are written only from sources "
+        "without problems; not written\n",
+        stderr);
   // The compiled files and the documents take their names all together, or
   // none does.
   std::vector<std::string> finali;
