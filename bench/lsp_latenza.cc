@@ -8,6 +8,7 @@
 // Prints p50, p99 and the slowest edit in milliseconds, and the peak
 // resident set size in MiB.
 #include <sys/resource.h>
+#include <time.h>
 
 #include <algorithm>
 #include <chrono>
@@ -66,7 +67,14 @@ int main(int argc, char** argv) {
     }
     if (linea[i] == '\n') ++r;
   }
-  std::vector<double> ms;
+  // Wall time, and the process's CPU time, which a busy machine's waits
+  // for a core leave out.
+  std::vector<double> ms, cpu;
+  auto cpu_ms = [] {
+    timespec t{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return static_cast<double>(t.tv_sec) * 1e3 + static_cast<double>(t.tv_nsec) / 1e6;
+  };
   for (int k = 0; k < 200; ++k) {
     const json cambio = {{"range",
                           {{"start", {{"line", riga}, {"character", 0}}},
@@ -76,6 +84,7 @@ int main(int argc, char** argv) {
                                        {{"textDocument", {{"uri", uri_linea}, {"version", k + 2}}},
                                         {"contentChanges", json::array({cambio})}});
     const int prima = pubblicate;
+    const double c0 = cpu_ms();
     const auto t0 = std::chrono::steady_clock::now();
     server.accoda(corpo);
     server.smaltisci();
@@ -85,14 +94,16 @@ int main(int argc, char** argv) {
       return 1;
     }
     ms.push_back(std::chrono::duration<double, std::milli>(t1 - t0).count());
+    cpu.push_back(cpu_ms() - c0);
   }
   std::sort(ms.begin(), ms.end());
+  std::sort(cpu.begin(), cpu.end());
   rusage u{};
   getrusage(RUSAGE_SELF, &u);
   std::printf(
-      "%s: 200 edits, didChange to publishDiagnostics: p50 %.2f ms, p99 %.2f ms, max %.2f ms; "
-      "peak RSS %.1f MiB\n",
-      lunga ? "1,000,000 m line" : "built-in sources", ms[99], ms[197], ms[199],
+      "%s: 200 edits, didChange to publishDiagnostics: wall p50 %.2f ms, p99 %.2f ms, max %.2f "
+      "ms; CPU p50 %.2f ms, p99 %.2f ms; peak RSS %.1f MiB\n",
+      lunga ? "1,000,000 m line" : "built-in sources", ms[99], ms[197], ms[199], cpu[99], cpu[197],
       static_cast<double>(u.ru_maxrss) / 1024.0);
   return 0;
 }

@@ -133,6 +133,9 @@ json ServerLsp::capacita() const {
   json c;
   c["positionEncoding"] = "utf-16";
   c["textDocumentSync"] = {{"openClose", true}, {"change", 2}, {"save", {{"includeText", false}}}};
+  c["hoverProvider"] = true;
+  c["completionProvider"] = json::object();
+  c["codeActionProvider"] = {{"codeActionKinds", {"quickfix"}}};
   return c;
 }
 
