@@ -20,5 +20,6 @@ void registra_check_compile(CLI::App& app, Azione* azione);
 void registra_ispezione(CLI::App& app, Azione* azione);  // dump, plot, diff
 void registra_documents(CLI::App& app, Azione* azione);
 void registra_lsp(CLI::App& app, Azione* azione);
+void registra_preview(CLI::App& app, Azione* azione);
 
 #endif  // SB_TOOL_COMANDI_H_

@@ -43,6 +43,7 @@ int main(int argc, char** argv) {
   registra_ispezione(app, &azione);
   registra_documents(app, &azione);
   registra_lsp(app, &azione);
+  registra_preview(app, &azione);
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {
