@@ -298,7 +298,9 @@ TEST(ToolIspezioneTest, PlotIsWellFormedRendersAndShowsWhatTheFilesHold) {
   TempDir dir;
   CopiaCompilati(dir.path());
   const fs::path svg = dir.path() / "linea.svg";
-  OpzioniPlot o{dir.path().string(), "", "", svg.string()};
+  OpzioniPlot o;
+  o.dir = dir.path().string();
+  o.uscita = svg.string();
   std::ostringstream out, err;
   ASSERT_EQ(esegui_plot(o, out, err), 0) << err.str();
   std::string testo;
