@@ -6,10 +6,10 @@
 // them):
 //
 //   "disegno": the picture, null when the compile made no track grid:
-//     "titolo", "sommario", "lunghezza" (m), "estensione" (m of grid),
+//     "titolo", "sommario", "fine_linea" (m), "estensione" (m of grid),
 //     "righe": [[file, line, text], ...] the source rows named below by index,
 //     "piano": [m, x, y, ...] the plan, thinned for drawing, or null,
-//     "velocita", "pendenza", "aderenza", "gallerie": runs
+//     "velocita", "gradiente", "presa", "gallerie": runs
 //       [from m, to m, value, row] (km/h, per mille, adhesion value, style),
 //     "effettiva": [from m, to m, km/h] the limit with the slow-downs in it,
 //     "elementi": every feature of every cell, {"k" kind as `dump` names

@@ -10,7 +10,7 @@
   // them) drawn as marks on the track.
   const TRACCE = [
     { id: 'velocita', nome: 'speed (km/h)', alto: 120 },
-    { id: 'pendenza', nome: 'gradient (\u2030)', alto: 70 },
+    { id: 'gradiente', nome: 'gradient (\u2030)', alto: 70 },
     { id: 'gallerie', nome: 'tunnels', alto: 20, tipi: ['tunnel marker'] },
     { id: 'segnali', nome: 'signals', alto: 20, tipi: ['signal'] },
     { id: 'tabelle', nome: 'speed boards', alto: 20, tipi: ['speed boards'] },
@@ -21,7 +21,7 @@
     { id: 'avvisi', nome: 'approach marks', alto: 18 },
     { id: 'tagli', nome: 'code cuts', alto: 20, tipi: ['code cut', 'code cut (no value)'] },
     { id: 'progressive', nome: 'km marking', alto: 18 },
-    { id: 'aderenza', nome: 'adhesion', alto: 40 },
+    { id: 'presa', nome: 'adhesion', alto: 40 },
   ];
   const COLORI = {
     'signal': '#2c3e50', 'speed boards': '#7d3c98', 'slow-down start': '#e67e22',
@@ -200,7 +200,7 @@
     S.piano_trasforma = { px, py };
     g.fillStyle = '#f7f9fb';
     g.fillRect(0, 0, w, h);
-    const lunghezza = S.d.lunghezza;
+    const lunghezza = S.d.fine_linea;
     const tratto = (da, a, stile, spessore, tratteggio) => {
       g.beginPath();
       let iniziato = false;
@@ -269,7 +269,7 @@
     }
     g.fillText('km from the start of the line', SINISTRA + lw / 2, y + 31);
     g.textAlign = 'left';
-    const fine = X(d.lunghezza);
+    const fine = X(d.fine_linea);
     if (fine >= SINISTRA && fine <= SINISTRA + lw) {
       g.strokeStyle = '#c0392b'; g.setLineDash([5, 4]);
       g.beginPath(); g.moveTo(fine, 6); g.lineTo(fine, y); g.stroke(); g.setLineDash([]);
@@ -310,14 +310,14 @@
       g.fillStyle = '#1f4e9c'; g.fillText('limit', SINISTRA + 34, y + 12);
       g.fillStyle = '#e8590c'; g.fillText('with slow-downs', SINISTRA + 64, y + 12);
     },
-    pendenza(g, y, alto) {
+    gradiente(g, y, alto) {
       const d = S.d;
       let gmax = 5;
-      for (const r of d.pendenza) gmax = Math.max(gmax, Math.abs(r[2]));
+      for (const r of d.gradiente) gmax = Math.max(gmax, Math.abs(r[2]));
       const zero = y + alto / 2;
       g.strokeStyle = '#aaa'; g.beginPath(); g.moveTo(SINISTRA, zero); g.lineTo(SINISTRA + larghezza(), zero); g.stroke();
-      for (let i = primo_tratto(d.pendenza, S.da); i < d.pendenza.length && d.pendenza[i][0] <= S.a; i++) {
-        const r = d.pendenza[i];
+      for (let i = primo_tratto(d.gradiente, S.da); i < d.gradiente.length && d.gradiente[i][0] <= S.a; i++) {
+        const r = d.gradiente[i];
         if (r[2] === 0) continue;
         const h = Math.abs(r[2]) / gmax * (alto / 2 - 3);
         g.fillStyle = r[2] > 0 ? '#d9822b' : '#3c9d5d';
@@ -406,12 +406,12 @@
         g.fillText(e.km / 1000 + '', x + 4, y + alto - 5);
       });
     },
-    aderenza(g, y, alto) {
+    presa(g, y, alto) {
       const d = S.d;
       let max = 1;
-      for (const r of d.aderenza) max = Math.max(max, r[2]);
+      for (const r of d.presa) max = Math.max(max, r[2]);
       const scala = (v) => y + alto - 3 - v / max * (alto - 8);
-      gradini(g, d.aderenza, 2, scala, '#117a65', 1.5);
+      gradini(g, d.presa, 2, scala, '#117a65', 1.5);
       g.fillStyle = '#999'; g.fillText(String(max), SINISTRA + 4, y + 11);
     },
   };
@@ -456,8 +456,8 @@
         if (e && e[2] !== r[2]) t += '; with the slow-downs ' + e[2] + ' km/h';
         return { t, r: r[3] };
       }
-      case 'pendenza': { const r = tratto(S.d.pendenza); return r && { t: 'gradient ' + (r[2] > 0 ? '+' : '') + r[2] + ' \u2030, ' + kmr(r), r: r[3] }; }
-      case 'aderenza': { const r = tratto(S.d.aderenza); return r && { t: 'adhesion ' + r[2] + ', ' + kmr(r), r: r[3] }; }
+      case 'gradiente': { const r = tratto(S.d.gradiente); return r && { t: 'gradient ' + (r[2] > 0 ? '+' : '') + r[2] + ' \u2030, ' + kmr(r), r: r[3] }; }
+      case 'presa': { const r = tratto(S.d.presa); return r && { t: 'adhesion ' + r[2] + ', ' + kmr(r), r: r[3] }; }
       case 'gallerie': {
         const e = vicino(S.tracce.gallerie);
         if (e) return e;
