@@ -133,8 +133,7 @@ TEST(AnteprimaTest, FeaturesOfTheBuiltInScenarioInTheAuthorsUnitsWithTheirRows) 
       velocita = Riga(d, {{"r", t[3]}}).find("velocita,    1050,    95") != std::string::npos;
   EXPECT_TRUE(velocita);
   EXPECT_EQ(d["presa"][0][2], 90);
-  EXPECT_NE(Riga(d, {{"r", d["presa"][0][3]}}).find("aderenza,       0,    90"),
-            std::string::npos);
+  EXPECT_NE(Riga(d, {{"r", d["presa"][0][3]}}).find("aderenza,       0,    90"), std::string::npos);
   EXPECT_FALSE(d["gallerie"].empty());
 }
 

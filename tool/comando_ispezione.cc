@@ -1,6 +1,5 @@
 // The three subcommands that read compiled scenarios back: dump, plot, diff.
 #include <CLI/CLI.hpp>
-
 #include <algorithm>
 #include <iostream>
 #include <memory>
@@ -16,14 +15,12 @@ namespace {
 
 // The source rows of `s`, from a compile of the two sources; refused when
 // the sources do not compile to the grid and stations that were read.
-bool provenienze_da_sorgenti(const std::string &linea, const std::string &treno,
-                             const Scenario &s, Provenienze *p,
-                             std::string *perche) {
+bool provenienze_da_sorgenti(const std::string &linea, const std::string &treno, const Scenario &s,
+                             Provenienze *p, std::string *perche) {
   const std::unique_ptr<FileSystem> fs = MakeRealFileSystem();
   std::string l, t;
   Status st = fs->Read(linea, &l);
-  if (st.ok())
-    st = fs->Read(treno, &t);
+  if (st.ok()) st = fs->Read(treno, &t);
   if (!st.ok()) {
     *perche = st.message();
     return false;
@@ -32,24 +29,21 @@ bool provenienze_da_sorgenti(const std::string &linea, const std::string &treno,
       analizza(linea, std::move(l), treno, std::move(t), s.nome, s.numero, 1);
   const Tabelle &c = a->compilazione->tabelle;
   auto uguali = [](const cella &x, const cella &y) {
-    return x.tipo == y.tipo && x.dato1 == y.dato1 && x.dato2 == y.dato2 &&
-           x.dato3 == y.dato3 && x.dato4 == y.dato4 && x.tempo == y.tempo &&
-           x.avviso == y.avviso && x.montagna == y.montagna &&
-           x.velocita == y.velocita && x.pendenza == y.pendenza &&
+    return x.tipo == y.tipo && x.dato1 == y.dato1 && x.dato2 == y.dato2 && x.dato3 == y.dato3 &&
+           x.dato4 == y.dato4 && x.tempo == y.tempo && x.avviso == y.avviso &&
+           x.montagna == y.montagna && x.velocita == y.velocita && x.pendenza == y.pendenza &&
            x.aderenza == y.aderenza;
   };
   if (c.percorso.size() != s.percorso.size() ||
-      !std::equal(c.percorso.begin(), c.percorso.end(), s.percorso.begin(),
-                  uguali)) {
-    *perche = linea + " and " + treno +
-              " do not compile to the track grid of " + s.path_percorso;
+      !std::equal(c.percorso.begin(), c.percorso.end(), s.percorso.begin(), uguali)) {
+    *perche = linea + " and " + treno + " do not compile to the track grid of " + s.path_percorso;
     return false;
   }
   *p = provenienze(*a);
   return true;
 }
 
-} // namespace
+}  // namespace
 
 void registra_ispezione(CLI::App &app, Azione *azione) {
   // The options are owned by the callbacks, which the app keeps, and by the
@@ -61,13 +55,12 @@ void registra_ispezione(CLI::App &app, Azione *azione) {
   OpzioniPlot &plot = *plot_o;
   OpzioniDiff &diff = *diff_o;
 
-  CLI::App *d =
-      app.add_subcommand("dump", "decode one compiled file (track grid, "
-                                 "station table or line table) completely");
+  CLI::App *d = app.add_subcommand("dump",
+                                   "decode one compiled file (track grid, "
+                                   "station table or line table) completely");
   d->add_option("FILE", dump.file, "the compiled file")->required();
   auto formato = std::make_shared<std::string>("text");
-  d->add_option("--format", *formato,
-                "text (an aligned table, the default), json or csv")
+  d->add_option("--format", *formato, "text (an aligned table, the default), json or csv")
       ->check(CLI::IsMember({"text", "json", "csv"}));
   d->add_option("--from", dump.da_km, "first km shown");
   d->add_option("--to", dump.a_km, "last km shown");
@@ -80,14 +73,11 @@ void registra_ispezione(CLI::App &app, Azione *azione) {
     *azione = [dump_o] { return esegui_dump(*dump_o, std::cout, std::cerr); };
   });
 
-  CLI::App *p =
-      app.add_subcommand("plot", "draw a compiled scenario as an SVG picture");
+  CLI::App *p = app.add_subcommand("plot", "draw a compiled scenario as an SVG picture");
   p->add_option("DIR", plot.dir, "directory of the compiled files")->required();
   p->add_option("--name", plot.nome, "scenario name, when DIR holds several");
-  p->add_option("--number", plot.numero,
-                "train number, when DIR holds several");
-  p->add_option("-o", plot.uscita,
-                "the SVG file to write (default DIR/<name>_<number>.svg)");
+  p->add_option("--number", plot.numero, "train number, when DIR holds several");
+  p->add_option("-o", plot.uscita, "the SVG file to write (default DIR/<name>_<number>.svg)");
   auto sorgenti = std::make_shared<std::vector<std::string>>();
   p->add_option("--sources", *sorgenti,
                 "the line and train sources the files were compiled from: each "
@@ -98,25 +88,20 @@ void registra_ispezione(CLI::App &app, Azione *azione) {
   p->callback([azione, plot_o, sorgenti] {
     if (sorgenti->size() == 2) {
       const std::string linea = (*sorgenti)[0], treno = (*sorgenti)[1];
-      plot_o->provenienze = [linea, treno](const Scenario &s, Provenienze *p,
-                                           std::string *perche) {
+      plot_o->provenienze = [linea, treno](const Scenario &s, Provenienze *p, std::string *perche) {
         return provenienze_da_sorgenti(linea, treno, s, p, perche);
       };
     }
     *azione = [plot_o] { return esegui_plot(*plot_o, std::cout, std::cerr); };
   });
 
-  CLI::App *f =
-      app.add_subcommand("diff", "compare two compiled scenarios record by "
-                                 "record (exit 0 identical, 1 not)");
-  f->add_option("DIR_A", diff.dir_a, "directory of the first scenario")
-      ->required();
-  f->add_option("DIR_B", diff.dir_b, "directory of the second scenario")
-      ->required();
-  f->add_option("--name", diff.nome,
-                "scenario name, when a directory holds several");
-  f->add_option("--number", diff.numero,
-                "train number, when a directory holds several");
+  CLI::App *f = app.add_subcommand("diff",
+                                   "compare two compiled scenarios record by "
+                                   "record (exit 0 identical, 1 not)");
+  f->add_option("DIR_A", diff.dir_a, "directory of the first scenario")->required();
+  f->add_option("DIR_B", diff.dir_b, "directory of the second scenario")->required();
+  f->add_option("--name", diff.nome, "scenario name, when a directory holds several");
+  f->add_option("--number", diff.numero, "train number, when a directory holds several");
   f->callback([azione, diff_o] {
     *azione = [diff_o] { return esegui_diff(*diff_o, std::cout, std::cerr); };
   });

@@ -11,16 +11,14 @@ JsonPagina dati_sorgenti(const OpzioniAnteprima &o) {
   const std::unique_ptr<FileSystem> fs = MakeRealFileSystem();
   std::string linea, treno;
   Status s = fs->Read(o.linea, &linea);
-  if (s.ok())
-    s = fs->Read(o.treno, &treno);
+  if (s.ok()) s = fs->Read(o.treno, &treno);
   if (!s.ok()) {
     JsonPagina d;
     d["disegno"] = nullptr;
     JsonPagina x;
     x["severity"] = "error";
     x["code"] = nullptr;
-    x["file"] =
-        s.message().find(o.linea) != std::string::npos ? o.linea : o.treno;
+    x["file"] = s.message().find(o.linea) != std::string::npos ? o.linea : o.treno;
     x["line"] = nullptr;
     x["column"] = nullptr;
     x["position_m"] = nullptr;
@@ -34,19 +32,16 @@ JsonPagina dati_sorgenti(const OpzioniAnteprima &o) {
   }
   // The one call into the compile: the same check `check` runs.
   const std::unique_ptr<Analisi> a =
-      analizza(o.linea, std::move(linea), o.treno, std::move(treno), o.nome,
-               o.numero, 1);
+      analizza(o.linea, std::move(linea), o.treno, std::move(treno), o.nome, o.numero, 1);
   return dati_pagina(*a);
 }
 
-int scrivi_anteprima(const OpzioniAnteprima &o, std::ostream &out,
-                     std::ostream &err) {
+int scrivi_anteprima(const OpzioniAnteprima &o, std::ostream &out, std::ostream &err) {
   JsonPagina d = dati_sorgenti(o);
   const bool pulita = d["diagnostica"]["pulita"].get<bool>();
   const std::string testo = d["diagnostica"]["testo"].get<std::string>();
   const std::unique_ptr<FileSystem> fs = MakeRealFileSystem();
-  if (Status s = fs->Create(o.uscita, pagina_html(std::move(d), false));
-      !s.ok()) {
+  if (Status s = fs->Create(o.uscita, pagina_html(std::move(d), false)); !s.ok()) {
     err << "scenario_tool preview: " << s.message() << '\n';
     return kToolUso;
   }

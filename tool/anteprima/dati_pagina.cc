@@ -42,7 +42,7 @@ bool punto(const TabellaLinea &linea, size_t righe, size_t r, double *x, double 
 JsonPagina stazioni(const Tabelle &t, const Provenienze &p) {
   JsonPagina out = JsonPagina::array();
   const size_t righe = t.tabella_linea.size() / 2;
-  for (size_t i = 1; i <= 80; ++i) {
+  for (size_t i = 1; i <= kPrimoCartello; ++i) {
     if (ruolo_stazione(t.stazioni, i) != "station") continue;
     const record_stazione &s = t.stazioni[i];
     JsonPagina j;
@@ -125,7 +125,7 @@ JsonPagina disegno_pagina(const Analisi &a) {
   JsonPagina d;
   d["titolo"] =
       utf8_da_1252(t.nome_scenario) + " \xE2\x80\x94 train " + utf8_da_1252(t.numero_treno);
-  const int32_t lunghezza = t.stazioni[84].fine;
+  const int32_t lunghezza = t.stazioni[kVoceGenerale].fine;
   d["fine_linea"] = lunghezza;
   d["estensione"] = c.size() * 50;
 
@@ -215,7 +215,7 @@ JsonPagina disegno_pagina(const Analisi &a) {
   size_t fermate = 0;
   for (const auto &s : st) fermate += s["ferma"].get<bool>();
   JsonPagina prog = JsonPagina::array();
-  for (size_t e = 81; e <= 83; ++e) {
+  for (size_t e = kVoceProgressivaTre; e <= kVoceProgressivaUno; ++e) {
     const record_stazione &s = t.stazioni[e];
     if (s.inizio == 0 && s.fine == 0) continue;
     JsonPagina j;

@@ -40,7 +40,7 @@ JsonPagina dati_pagina(const Analisi &a);
 // The plan rows 0 to `ultima` of a line table as [m, x, y, ...]: every
 // point kept whose leaving out would move the drawn line by more than
 // `tolleranza` metres (and the first and last point).
-std::vector<double> piano_sfoltito(const TabellaLinea &linea, size_t righe,
-                                   size_t ultima, double tolleranza);
+std::vector<double> piano_sfoltito(const TabellaLinea &linea, size_t righe, size_t ultima,
+                                   double tolleranza);
 
-#endif // SB_TOOL_ANTEPRIMA_DATI_PAGINA_H_
+#endif  // SB_TOOL_ANTEPRIMA_DATI_PAGINA_H_

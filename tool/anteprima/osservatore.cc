@@ -3,10 +3,8 @@
 #include <filesystem>
 #include <system_error>
 
-Osservatore::Osservatore(std::vector<std::string> file)
-    : file_(std::move(file)) {
-  for (const std::string &f : file_)
-    visti_.push_back(stato(f));
+Osservatore::Osservatore(std::vector<std::string> file) : file_(std::move(file)) {
+  for (const std::string &f : file_) visti_.push_back(stato(f));
 }
 
 Osservatore::Stato Osservatore::stato(const std::string &file) {
@@ -15,11 +13,9 @@ Osservatore::Stato Osservatore::stato(const std::string &file) {
   std::error_code e;
   const fs::path p = fs::u8path(file);
   const uintmax_t dimensione = fs::file_size(p, e);
-  if (e)
-    return s;
+  if (e) return s;
   const auto tempo = fs::last_write_time(p, e);
-  if (e)
-    return s;
+  if (e) return s;
   s.c_e = true;
   s.dimensione = dimensione;
   s.tempo = static_cast<int64_t>(tempo.time_since_epoch().count());

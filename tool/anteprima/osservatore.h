@@ -11,14 +11,14 @@
 #include <vector>
 
 class Osservatore {
-public:
+ public:
   explicit Osservatore(std::vector<std::string> file);
 
   // True when any of the files differs from what the last call (or the
   // construction) saw: another size or time, or it appeared or vanished.
   bool cambiato();
 
-private:
+ private:
   struct Stato {
     bool c_e = false;
     uintmax_t dimensione = 0;
@@ -31,4 +31,4 @@ private:
   std::vector<Stato> visti_;
 };
 
-#endif // SB_TOOL_ANTEPRIMA_OSSERVATORE_H_
+#endif  // SB_TOOL_ANTEPRIMA_OSSERVATORE_H_

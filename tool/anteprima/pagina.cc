@@ -8,24 +8,22 @@
 
 namespace {
 
-template <size_t N> std::string unisci(const std::string_view (&pezzi)[N]) {
+template <size_t N>
+std::string unisci(const std::string_view (&pezzi)[N]) {
   std::string s;
-  for (std::string_view p : pezzi)
-    s += p;
+  for (std::string_view p : pezzi) s += p;
   return s;
 }
 
 // `modello` with each mark replaced by its text; the marks are looked for
 // in the template only, never in what replaces them.
-std::string
-riempi(const std::string &modello,
-       std::initializer_list<std::pair<std::string_view, std::string>> marche) {
+std::string riempi(const std::string &modello,
+                   std::initializer_list<std::pair<std::string_view, std::string>> marche) {
   std::string s;
   size_t da = 0;
   for (const auto &[marca, testo] : marche) {
     const size_t i = modello.find(marca, da);
-    if (i == std::string::npos)
-      continue;
+    if (i == std::string::npos) continue;
     s.append(modello, da, i - da);
     s += testo;
     da = i + marca.size();
@@ -34,11 +32,11 @@ riempi(const std::string &modello,
   return s;
 }
 
-} // namespace
+}  // namespace
 
 std::string json_in_pagina(const JsonPagina &dati) {
-  const std::string testo = dati.dump(
-      -1, ' ', false, nlohmann::ordered_json::error_handler_t::replace);
+  const std::string testo =
+      dati.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace);
   std::string s;
   s.reserve(testo.size() + 64);
   for (size_t i = 0; i < testo.size(); ++i) {

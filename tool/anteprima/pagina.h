@@ -16,4 +16,4 @@ std::string pagina_html(JsonPagina dati, bool vivo);
 // would end it) and no line separators that older parsers stumble on.
 std::string json_in_pagina(const JsonPagina &dati);
 
-#endif // SB_TOOL_ANTEPRIMA_PAGINA_H_
+#endif  // SB_TOOL_ANTEPRIMA_PAGINA_H_

@@ -12,4 +12,4 @@
 
 Provenienze provenienze(const Analisi &a);
 
-#endif // SB_TOOL_ANTEPRIMA_PROVENIENZE_H_
+#endif  // SB_TOOL_ANTEPRIMA_PROVENIENZE_H_

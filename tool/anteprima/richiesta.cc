@@ -5,8 +5,7 @@
 
 bool host_ammesso(std::string_view host, int porta) {
   std::string h(host);
-  for (char &c : h)
-    c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  for (char &c : h) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   std::string_view resto = h;
   bool nome_ammesso = false;
   for (std::string_view nome : {"127.0.0.1", "localhost", "[::1]"}) {
@@ -16,11 +15,8 @@ bool host_ammesso(std::string_view host, int porta) {
       break;
     }
   }
-  if (!nome_ammesso)
-    return false;
+  if (!nome_ammesso) return false;
   // A browser leaves the port out when it is the scheme's own.
-  if (resto.empty())
-    return porta == 80;
-  return resto.size() > 1 && resto[0] == ':' &&
-         resto.substr(1) == std::to_string(porta);
+  if (resto.empty()) return porta == 80;
+  return resto.size() > 1 && resto[0] == ':' && resto.substr(1) == std::to_string(porta);
 }

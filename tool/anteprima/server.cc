@@ -10,13 +10,12 @@
 namespace {
 
 class Server final : public ServerAnteprima {
-public:
+ public:
   bool avvia(int porta, std::string *errore) {
-    svr_.set_pre_routing_handler(
-        [this](const httplib::Request &req, httplib::Response &res) {
-          rispondi(req, res);
-          return httplib::Server::HandlerResponse::Handled;
-        });
+    svr_.set_pre_routing_handler([this](const httplib::Request &req, httplib::Response &res) {
+      rispondi(req, res);
+      return httplib::Server::HandlerResponse::Handled;
+    });
     porta_ = porta == 0 ? svr_.bind_to_any_port("127.0.0.1")
                         : (svr_.bind_to_port("127.0.0.1", porta) ? porta : -1);
     if (porta_ <= 0) {
@@ -36,8 +35,7 @@ public:
 
   int porta() const override { return porta_; }
 
-  void pubblica(std::string pagina, std::string dati,
-                uint64_t versione) override {
+  void pubblica(std::string pagina, std::string dati, uint64_t versione) override {
     {
       std::lock_guard<std::mutex> l(m_);
       pagina_ = std::move(pagina);
@@ -50,25 +48,23 @@ public:
   void ferma() override {
     {
       std::lock_guard<std::mutex> l(m_);
-      if (fermo_)
-        return;
+      if (fermo_) return;
       fermo_ = true;
     }
     cv_.notify_all();
     svr_.stop();
-    if (thread_.joinable())
-      thread_.join();
+    if (thread_.joinable()) thread_.join();
   }
 
-private:
+ private:
   void rispondi(const httplib::Request &req, httplib::Response &res) {
     res.set_header("Cache-Control", "no-store");
     res.set_header("X-Content-Type-Options", "nosniff");
-    if (!req.has_header("Host") ||
-        !host_ammesso(req.get_header_value("Host"), porta_)) {
+    if (!req.has_header("Host") || !host_ammesso(req.get_header_value("Host"), porta_)) {
       res.status = 403;
-      std::string testo = "refused: this server answers only 127.0.0.1, "
-                          "localhost or [::1] at port ";
+      std::string testo =
+          "refused: this server answers only 127.0.0.1, "
+          "localhost or [::1] at port ";
       testo += std::to_string(porta_);
       testo += '\n';
       res.set_content(testo, "text/plain; charset=utf-8");
@@ -102,10 +98,8 @@ private:
     res.set_chunked_content_provider(
         "text/event-stream", [this, visto](size_t, httplib::DataSink &sink) {
           std::unique_lock<std::mutex> l(m_);
-          cv_.wait_for(l, std::chrono::seconds(10),
-                       [&] { return fermo_ || versione_ != *visto; });
-          if (fermo_)
-            return false;
+          cv_.wait_for(l, std::chrono::seconds(10), [&] { return fermo_ || versione_ != *visto; });
+          if (fermo_) return false;
           std::string messaggio = ": vivo\n\n";
           if (versione_ != *visto) {
             *visto = versione_;
@@ -128,13 +122,12 @@ private:
   bool fermo_ = false;
 };
 
-} // namespace
+}  // namespace
 
 bool server_disponibile() { return true; }
 
 std::unique_ptr<ServerAnteprima> avvia_server(int porta, std::string *errore) {
   auto s = std::make_unique<Server>();
-  if (!s->avvia(porta, errore))
-    return nullptr;
+  if (!s->avvia(porta, errore)) return nullptr;
   return s;
 }

@@ -18,12 +18,11 @@
 #include <string_view>
 
 class ServerAnteprima {
-public:
+ public:
   virtual ~ServerAnteprima() = default;
   virtual int porta() const = 0;
   // What the server answers from now on; open pages are told.
-  virtual void pubblica(std::string pagina, std::string dati,
-                        uint64_t versione) = 0;
+  virtual void pubblica(std::string pagina, std::string dati, uint64_t versione) = 0;
   // Ends the event streams, stops answering and frees the port.
   virtual void ferma() = 0;
 };
@@ -39,4 +38,4 @@ std::unique_ptr<ServerAnteprima> avvia_server(int porta, std::string *errore);
 // server at `porta`.
 bool host_ammesso(std::string_view host, int porta);
 
-#endif // SB_TOOL_ANTEPRIMA_SERVER_H_
+#endif  // SB_TOOL_ANTEPRIMA_SERVER_H_

@@ -5,7 +5,8 @@
 bool server_disponibile() { return false; }
 
 std::unique_ptr<ServerAnteprima> avvia_server(int, std::string *errore) {
-  *errore = "--watch is not available in the Windows build; write the page "
-            "with -o and reload it";
+  *errore =
+      "--watch is not available in the Windows build; write the page "
+      "with -o and reload it";
   return nullptr;
 }

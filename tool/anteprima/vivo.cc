@@ -17,10 +17,10 @@ namespace {
 // built-in scenario and the page's redraw take together.
 constexpr auto kIntervallo = std::chrono::milliseconds(15);
 
-} // namespace
+}  // namespace
 
-int osserva_sorgenti(const OpzioniAnteprima &o, const std::atomic<bool> &fermo,
-                     std::ostream &out, std::ostream &err) {
+int osserva_sorgenti(const OpzioniAnteprima &o, const std::atomic<bool> &fermo, std::ostream &out,
+                     std::ostream &err) {
   std::string errore;
   std::unique_ptr<ServerAnteprima> server = avvia_server(o.porta, &errore);
   if (!server) {
@@ -51,19 +51,16 @@ int osserva_sorgenti(const OpzioniAnteprima &o, const std::atomic<bool> &fermo,
     d["versione"] = ++versione;
     d["vivo"] = true;
     out << "compiled: " << n_errori << " errors, " << n_avvisi << " warnings"
-        << (fresco ? "" : "; the page keeps the last good picture")
-        << std::endl;
+        << (fresco ? "" : "; the page keeps the last good picture") << std::endl;
     const std::string dati = json_in_pagina(d);
     server->pubblica(pagina_html(std::move(d), true), dati, versione);
   };
   compila();
   out << "preview of " << o.linea << " and " << o.treno
-      << " at http://127.0.0.1:" << server->porta() << "/ (Ctrl-C ends)"
-      << std::endl;
+      << " at http://127.0.0.1:" << server->porta() << "/ (Ctrl-C ends)" << std::endl;
   while (!fermo.load()) {
     std::this_thread::sleep_for(kIntervallo);
-    if (osservatore.cambiato())
-      compila();
+    if (osservatore.cambiato()) compila();
   }
   server->ferma();
   out << "preview ended" << std::endl;

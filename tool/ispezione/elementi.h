@@ -32,13 +32,12 @@ std::string cita_riga(const RigaSorgente &r);
 // vector means nothing is known of that kind.
 struct Provenienze {
   std::vector<RigaSorgente> righe;
-  std::vector<int32_t> celle; // the point feature of each cell
-  std::vector<bool> aggiunte; // a code cut the finishing pass added (for the
-                              // feature of that row)
+  std::vector<int32_t> celle;  // the point feature of each cell
+  std::vector<bool> aggiunte;  // a code cut the finishing pass added (for the
+                               // feature of that row)
   // The stretch values of each cell: the row whose value the cell holds.
   std::vector<int32_t> velocita, pendenza, aderenza, montagna;
-  std::array<int32_t, kNumeroStazioni>
-      stazioni; // stations, boards, kilometre changes
+  std::array<int32_t, kNumeroStazioni> stazioni;  // stations, boards, kilometre changes
   Provenienze() { stazioni.fill(-1); }
 
   // The row of entry `indice` of `v`, or null.
@@ -76,13 +75,11 @@ std::string ora(int32_t secondi);
 // The feature of cell `i` in words with its values decoded, e.g.
 // "speed boards: A 60/60 km/h, B 65/65 km/h, C 70/70 km/h, stripes 0/0".
 // Empty for a cell with nothing on it.
-std::string testo_cella(const std::vector<cella> &celle, size_t i,
-                        const TabellaStazioni &st);
+std::string testo_cella(const std::vector<cella> &celle, size_t i, const TabellaStazioni &st);
 
 // The approach mark on cell `i` (its `avviso` value) and what it announces,
 // the signal or station stop `*annunciata` cells ahead; empty for none.
-std::string testo_avviso(const std::vector<cella> &celle, size_t i,
-                         const TabellaStazioni &st,
+std::string testo_avviso(const std::vector<cella> &celle, size_t i, const TabellaStazioni &st,
                          size_t *annunciata = nullptr);
 
 // A station entry: name, kind, stretch, position and time.
@@ -91,4 +88,4 @@ std::string testo_stazione(const TabellaStazioni &st, size_t i);
 // "km 12.350" of a position in metres.
 std::string km(double metri);
 
-#endif // SB_TOOL_ISPEZIONE_ELEMENTI_H_
+#endif  // SB_TOOL_ISPEZIONE_ELEMENTI_H_

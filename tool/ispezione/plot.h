@@ -16,13 +16,12 @@
 
 struct OpzioniPlot {
   std::string dir;
-  std::string nome, numero; // choose the scenario when DIR holds several
-  std::string uscita;       // the SVG file; empty: "<name>_<number>.svg" in DIR
+  std::string nome, numero;  // choose the scenario when DIR holds several
+  std::string uscita;        // the SVG file; empty: "<name>_<number>.svg" in DIR
   // When set, finds the source rows of the scenario read (the sources it
   // was compiled from); false, with the reason in its third argument, when
   // they cannot be had or do not compile to these files.
-  std::function<bool(const Scenario &, Provenienze *, std::string *)>
-      provenienze;
+  std::function<bool(const Scenario &, Provenienze *, std::string *)> provenienze;
 };
 
 // The picture of `s`; with `p` every hover text also names the source row
@@ -34,4 +33,4 @@ std::string disegna_scenario(const Scenario &s, const Provenienze *p = nullptr);
 // missing or unreadable or an output that cannot be written.
 int esegui_plot(const OpzioniPlot &o, std::ostream &out, std::ostream &err);
 
-#endif // SB_TOOL_ISPEZIONE_PLOT_H_
+#endif  // SB_TOOL_ISPEZIONE_PLOT_H_
