@@ -16,6 +16,7 @@ namespace {
 // How often the sources are looked at: well under the time a compile of the
 // built-in scenario and the page's redraw take together.
 constexpr auto kIntervallo = std::chrono::milliseconds(15);
+constexpr auto kQuiete = std::chrono::milliseconds(5);
 
 }  // namespace
 
@@ -60,7 +61,12 @@ int osserva_sorgenti(const OpzioniAnteprima &o, const std::atomic<bool> &fermo, 
       << " at http://127.0.0.1:" << server->porta() << "/ (Ctrl-C ends)" << std::endl;
   while (!fermo.load()) {
     std::this_thread::sleep_for(kIntervallo);
-    if (osservatore.cambiato()) compila();
+    if (!osservatore.cambiato()) continue;
+    // An editor's save may be seen half written: compile once the files
+    // have held still for a moment.
+    do std::this_thread::sleep_for(kQuiete);
+    while (osservatore.cambiato());
+    compila();
   }
   server->ferma();
   out << "preview ended" << std::endl;
