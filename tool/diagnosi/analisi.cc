@@ -45,6 +45,14 @@ std::unique_ptr<Analisi> analizza(const std::string& nome_linea, std::string lin
   controlli_testi(contesto, &controlli);
   controllo_nomi(contesto, nome, &controlli);
   for (Diagnostica& d : controlli) a->diagnostiche.push_back(std::move(d));
+  // A fix replaces bytes of one line: one that would reach past its line
+  // end (a quoted field runs over line ends) is not offered.
+  for (Diagnostica& d : a->diagnostiche) {
+    const TestoSorgente& s = *a->sorgenti[d.sorgente];
+    std::erase_if(d.correzioni, [&](const Correzione& f) {
+      return f.fine > s.fine_riga(s.riga(f.inizio)) && f.fine > f.inizio;
+    });
+  }
   std::stable_sort(a->diagnostiche.begin(), a->diagnostiche.end(),
                    [](const Diagnostica& x, const Diagnostica& y) {
                      return x.sorgente != y.sorgente ? x.sorgente < y.sorgente

@@ -215,6 +215,8 @@ void controllo_trattini(const Contesto& c, std::vector<Diagnostica>* out) {
       // "[generale]" are skipped without a row anyway.
       if (i < righe.front()->campo || prossima == righe.size()) continue;
       const std::string_view t = c.testo_campo(s, i);
+      // A quoted field may run over line ends; a keyword never does.
+      if (t.find_first_of("\r\n") != std::string_view::npos) continue;
       const size_t h = t.find('-');
       if (h == std::string_view::npos || h == 0 || h + 1 >= t.size() || !lettera(t[h - 1]) ||
           !lettera(t[h + 1]) || t.find('-', h + 1) != std::string_view::npos)
