@@ -20,7 +20,7 @@ together=false
 
 # The targets, each with its kept failures in fuzz/regressions/<name>/ and
 # its seeds in fuzz/seeds/<name>/; a new target is one more word here.
-targets=(linea treno entrambi decodifica check)
+targets=(linea treno entrambi decodifica check lsp)
 # The check of the authoring tool reads both sources too: it starts from the
 # same seeds as fuzz_entrambi.
 semi() { [[ $1 == check ]] && echo entrambi || echo "$1"; }
