@@ -5,7 +5,8 @@
 # Then makes the Windows build fail on a directory standing where the notes
 # file should go, and requires its message box and exit status 1. Last, the
 # authoring tool of each build exports, checks and compiles, and both must
-# give the same files and the same diagnostics.
+# give the same files and the same diagnostics, and its language server
+# answers the recorded session of the tests.
 #
 # Needs cmake, ninja, g++, the MinGW-w64 cross compiler, wine, xvfb-run.
 # SB_E2E_TIMEOUT (seconds, default 120) bounds each run under Wine: a run
@@ -225,3 +226,18 @@ done
 cmp "$work/tool_native/line.svg" "$work/tool_windows/line.svg" ||
   fail "the two builds' scenario_tool plot drew different pictures"
 echo "windows_e2e: scenario_tool dump, plot and diff alike in both builds"
+
+# --- The language server ---------------------------------------------------
+# The session the native build's server answers in the tests, replayed
+# against the Windows build's `scenario_tool lsp` under Wine. The framing
+# counts bytes, so the server's standard input and output must be in binary
+# mode there: a CR added before a line feed would break every message after
+# the first.
+replay=build/default/tests/trascrizione_lsp
+[[ -x $replay ]] || fail "no $replay: the native build's tests are not built"
+rc=0
+wine_cwd="$work/tool_windows" run_wine "$root/$replay" "$root/tests/data/lsp/sessione.jsonl" \
+  wine "$work/scenario_tool.exe" lsp >"$work/lsp.out" 2>&1 || rc=$?
+((rc != 124)) || fail "the Windows build's language server did not end within $timeout_s s"
+((rc == 0)) || fail "the Windows build's language server failed the session: $(cat "$work/lsp.out")"
+echo "windows_e2e: scenario_tool lsp answered the recorded session under Wine"
