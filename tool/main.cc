@@ -3,6 +3,7 @@
 // and reads compiled files back.
 #include <CLI/CLI.hpp>
 #include <cstdio>
+#include <exception>
 #include <string>
 #include <vector>
 
@@ -16,7 +17,9 @@
 #include "platform/wide_text_win.h"
 #endif
 
-int main(int argc, char** argv) {
+namespace {
+
+int esegui(int argc, char** argv) {
 #ifdef _WIN32
   // The arguments as the system keeps them, in UTF-16, turned into the UTF-8
   // texts the program uses for every path (the narrow ones would be in the
@@ -53,4 +56,20 @@ int main(int argc, char** argv) {
     return kToolUso;
   }
   return azione ? azione() : kToolUso;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  // Whatever escapes a command (memory exhausted, a library's own failure)
+  // ends the run with one line and the status of a failed run, never with
+  // the abort an exception leaving main would be.
+  try {
+    return esegui(argc, argv);
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "scenario_tool: %s\n", e.what());
+  } catch (...) {
+    std::fprintf(stderr, "scenario_tool: unexpected failure\n");
+  }
+  return kToolProblemi;
 }

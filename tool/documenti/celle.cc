@@ -21,7 +21,7 @@ std::u16string km_testo(int64_t metri) {
 size_t cifre_km(int64_t metri) { return km_testo(metri).find(u'.'); }
 
 std::u16string ora_testo(int64_t secondi) {
-  constexpr int64_t kGiorno = 24 * 3600;
+  constexpr int64_t kGiorno = int64_t{24} * 3600;
   const int64_t s = ((secondi % kGiorno) + kGiorno) % kGiorno;
   const int64_t ore = s / 3600, minuti = s % 3600 / 60;
   std::u16string t;

@@ -1,6 +1,7 @@
 #include "tool/ispezione/diff.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 #include <functional>
 #include <utility>
@@ -31,7 +32,8 @@ bool uguali(const record_stazione& a, const record_stazione& b) {
 bool uguali(const valore& a, const valore& b) {
   if (a.codice != b.codice) return false;
   if (a.codice == valore::kIntero) return a.intero == b.intero;
-  if (a.codice == valore::kReale) return std::memcmp(&a.reale, &b.reale, sizeof a.reale) == 0;
+  if (a.codice == valore::kReale)
+    return std::bit_cast<uint64_t>(a.reale) == std::bit_cast<uint64_t>(b.reale);
   return true;
 }
 

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdio>
 #include <iterator>
+#include <limits>
 #include <memory>
 #include <ostream>
 #include <vector>
@@ -158,7 +159,7 @@ class Disegno {
   double Titolo() {
     Testo(kSinistra, 34, Titolo1(), "font-size=\"24\" font-weight=\"bold\"");
     const record_stazione &e85 = s_.stazioni[kVoceScenario];
-    const int16_t og = s_.percorso.size() > 1 ? s_.percorso[1].dato2 : 0;
+    const int16_t og = s_.percorso.size() > 1 ? s_.percorso[1].dato2 : int16_t{0};
     Testo(kSinistra, 58,
           "line length " + num(s_.lunghezza() / 1000.0) + " km \xC2\xB7 competition codes: og " +
               std::to_string(og) + ", st " + std::to_string(e85.orario) + " \xC2\xB7 " +
@@ -215,7 +216,8 @@ class Disegno {
 
   // Extent of the plan: every row that has a point.
   bool EstensionePiano(double y0, Riquadro *q) const {
-    double minx = INFINITY, maxx = -INFINITY, miny = INFINITY, maxy = -INFINITY;
+    constexpr double kInf = std::numeric_limits<double>::infinity();
+    double minx = kInf, maxx = -kInf, miny = kInf, maxy = -kInf;
     for (size_t r = 0; r < s_.righe(); ++r) {
       double x, y;
       if (!Punto(r, &x, &y)) continue;
@@ -245,12 +247,18 @@ class Disegno {
   // from the start of the line.
   void AssiPiano(const Riquadro &q) {
     const double passo = passo_tondo((q.maxx - q.minx) / 8);
-    for (double v = std::ceil(q.minx / passo) * passo; v <= q.maxx; v += passo) {
+    // Ticks counted in whole steps from the first, so that no rounding
+    // builds up along an axis.
+    const double primo_x = std::ceil(q.minx / passo) * passo;
+    for (int k = 0; primo_x + k * passo <= q.maxx; ++k) {
+      const double v = primo_x + k * passo;
       Linea(q.px(v), q.oy, q.px(v), q.oy + q.alto, "stroke=\"#e3e7eb\"");
       Linea(q.px(v), q.oy + q.alto, q.px(v), q.oy + q.alto + 5, "stroke=\"#555\"");
       Testo(q.px(v), q.oy + q.alto + 17, num(v / 1000), "class=\"small\" text-anchor=\"middle\"");
     }
-    for (double v = std::ceil(q.miny / passo) * passo; v <= q.maxy; v += passo) {
+    const double primo_y = std::ceil(q.miny / passo) * passo;
+    for (int k = 0; primo_y + k * passo <= q.maxy; ++k) {
+      const double v = primo_y + k * passo;
       Linea(q.ox, q.py(v), q.ox + q.largo, q.py(v), "stroke=\"#e3e7eb\"");
       Linea(q.ox - 5, q.py(v), q.ox, q.py(v), "stroke=\"#555\"");
       Testo(q.ox - 8, q.py(v) + 3, num(v / 1000), "class=\"small\" text-anchor=\"end\"");
@@ -458,7 +466,8 @@ class Disegno {
     f->con_valori.assign(c.begin(), c.begin() + static_cast<std::ptrdiff_t>(con_valori));
     f->scala_v = std::max(50.0, std::ceil(vmax / 50.0) * 50.0);
     Cornice(y, f->alto_v, "speed limit (km/h), and with the slow-downs", true);
-    for (double v = 0; v <= f->scala_v; v += 50) {
+    for (int k = 0; k * 50.0 <= f->scala_v; ++k) {
+      const double v = k * 50.0;
       const double yy = y + f->alto_v - v / f->scala_v * f->alto_v;
       Linea(kSinistra, yy, kSinistra + kAreaLarga, yy, "stroke=\"#e3e7eb\"");
       Testo(kSinistra - 4, yy + 3, num(v), "class=\"small\" text-anchor=\"end\" fill=\"#888\"");
@@ -475,7 +484,9 @@ class Disegno {
     Cornice(y, f->alto_g, "gradient (\xE2\x80\xB0)", true);
     const double zero = y + f->alto_g / 2;
     const double passo_g = passo_tondo(f->scala_g / 3);
-    for (double g = -std::floor(f->scala_g / passo_g) * passo_g; g <= f->scala_g; g += passo_g) {
+    const double primo_g = -std::floor(f->scala_g / passo_g) * passo_g;
+    for (int k = 0; primo_g + k * passo_g <= f->scala_g; ++k) {
+      const double g = primo_g + k * passo_g;
       const double yy = zero - g / f->scala_g * (f->alto_g / 2);
       Linea(kSinistra, yy, kSinistra + kAreaLarga, yy,
             g == 0 ? "stroke=\"#999\"" : "stroke=\"#e3e7eb\"");
@@ -652,7 +663,8 @@ class Disegno {
   // line marked. Returns the axis' height.
   double AsseKm(double y, const Profilo_ &f) {
     const double asse = y + 2;
-    for (double m = 0; m <= estensione_m_; m += 10000) {
+    for (int k = 0; k * 10000.0 <= estensione_m_; ++k) {
+      const double m = k * 10000.0;
       Linea(X(m), f.inizio, X(m), asse, "stroke=\"#000\" stroke-opacity=\"0.07\"");
       Linea(X(m), asse, X(m), asse + 6, "stroke=\"#555\"");
       Testo(X(m), asse + 18, num(m / 1000), "class=\"small\" text-anchor=\"middle\"");
