@@ -92,7 +92,7 @@ int32_t progressive_ordina(Tabelle& t) {
     c.fine = static_cast<int32_t>(nuovo);
   }
   for (int i = 0; i < 3; ++i)
-    scrivi_cambio(t.stazioni[static_cast<size_t>(kVoceProgressivaTre + i)], dopo[i]);
+    scrivi_cambio(t.stazioni[static_cast<size_t>(kVoceProgressivaTre) + static_cast<size_t>(i)], dopo[i]);
   return esito;
 }
 

@@ -180,7 +180,7 @@ std::string testo_avviso(const std::vector<cella> &celle, size_t i, const Tabell
   // A signal marks the cells 2, 4, 6 and 8 before it with 30 sx + 10 dx + n;
   // a stop the 4 cells before it with 80 + k.
   const int n = v % 10;
-  if (n >= 1 && n <= 4 && i + 2 * n < celle.size() &&
+  if (n >= 1 && n <= 4 && i + 2 * static_cast<size_t>(n) < celle.size() &&
       celle[i + 2 * static_cast<size_t>(n)].tipo == tipo_cella::kSegnale) {
     if (annunciata != nullptr) *annunciata = i + 2 * static_cast<size_t>(n);
     return s + ": " + std::to_string(n) + " of 4 before the signal at " +

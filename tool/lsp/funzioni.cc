@@ -237,7 +237,7 @@ json completamento(const SorgenteAperta& s, Posizione p) {
   const size_t o = offset_di(s.testo, p);
   json voci = json::array();
   const std::optional<Sezione> sezione = sezione_a(s.testo, o, s.sorgente);
-  auto snippet_sicuro = [](std::string t) {
+  auto snippet_sicuro = [](const std::string& t) {
     std::string out;
     for (char c : t) {
       if (c == '$' || c == '}' || c == '\\') out += '\\';

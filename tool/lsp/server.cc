@@ -42,7 +42,7 @@ ServerLsp::~ServerLsp() = default;
 // ---------------------------------------------------------------------------
 // Queue and lifecycle.
 
-void ServerLsp::accoda(std::string corpo) {
+void ServerLsp::accoda(const std::string& corpo) {
   InCoda q;
   json id;
   q.valido = interpreta(corpo, &q.m, &q.codice, &q.perche, &id);

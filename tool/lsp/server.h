@@ -30,7 +30,7 @@ class ServerLsp {
 
   // A message body as it came; kept in the queue until smaltisci().
   // A `$/cancelRequest` takes effect at once on the requests queued.
-  void accoda(std::string corpo);
+  void accoda(const std::string& corpo);
   // A message that could not be read at all, for a -32700 answer in turn.
   void accoda_malformato(std::string perche);
   // Handles every message queued, in order; the diagnostics of the edited
