@@ -26,7 +26,7 @@ int servi_lsp(std::istream& in, std::ostream& out) {
     do {
       switch (lettore.leggi(&corpo, &errore)) {
         case LettoreCornici::Esito::kMessaggio:
-          server.accoda(std::move(corpo));
+          server.accoda(corpo);
           break;
         case LettoreCornici::Esito::kMalformato:
           server.accoda_malformato(errore);
