@@ -223,4 +223,60 @@ TEST(LspTest, CoppieDiSorgentiSulDisco) {
             std::string::npos);
 }
 
+TEST(LspTest, SchemaSuggerimentiEFormattazione) {
+  std::string linea = Utf8(SorgenteLineaIncorporata());
+  // An accented board text: the edit ends at the line's end in UTF-16
+  // units and gives the letter back as it was.
+  const size_t p = linea.find("(NOMENTANO)");
+  linea.replace(p, 11, "(NOMENT\xC3\x80NO)");
+  auto doc = [](const char* uri) { return json{{"uri", uri}}; };
+  auto pos = [](int riga, int car) { return json{{"line", riga}, {"character", car}}; };
+  const Esito e = Esegui(
+      Sessione({Apri(kLinea, linea), Apri(kTreno, Utf8(SorgenteTrenoIncorporata())),
+                Richiesta(10, "textDocument/documentSymbol", {{"textDocument", doc(kTreno)}}),
+                Richiesta(11, "textDocument/inlayHint",
+                          {{"textDocument", doc(kLinea)},
+                           {"range", {{"start", pos(11, 0)}, {"end", pos(12, 0)}}}}),
+                Richiesta(12, "textDocument/formatting",
+                          {{"textDocument", doc(kLinea)},
+                           {"options", {{"tabSize", 4}, {"insertSpaces", true}}}}),
+                Richiesta(13, "textDocument/documentSymbol",
+                          {{"textDocument", doc("file:///altro.txt")}})}));
+
+  // The outline: the sections in order, stations by name, signals by km.
+  const json simboli = e.risposta(10)["result"];
+  ASSERT_EQ(simboli.size(), 8u) << simboli.dump();
+  EXPECT_EQ(simboli[0]["name"], "[generale]");
+  const json& stazioni = simboli[4];
+  EXPECT_EQ(stazioni["name"], "[stazioni]");
+  EXPECT_EQ(stazioni["range"]["start"], pos(24, 0));
+  ASSERT_EQ(stazioni["children"].size(), 20u);
+  const json& orvieto = stazioni["children"][11];
+  EXPECT_EQ(orvieto["name"], "ORVIETO");
+  EXPECT_EQ(orvieto["detail"], "station");
+  EXPECT_EQ(orvieto["selectionRange"]["start"]["line"], 39);
+  EXPECT_EQ(simboli[5]["children"][0]["name"], "km 1.10");
+
+  // The hints of the one row asked about: the gradient's position only.
+  const json hint = e.risposta(11)["result"];
+  ASSERT_EQ(hint.size(), 1u) << hint.dump();
+  EXPECT_EQ(hint[0]["label"], "cell 19 \u00b7 km 0.95");
+  EXPECT_EQ(hint[0]["position"], pos(11, 15));
+
+  // Formatting: one edit a changed line, the accented one among them.
+  const json modifiche = e.risposta(12)["result"];
+  ASSERT_FALSE(modifiche.empty());
+  bool vista = false;
+  for (const json& m : modifiche) {
+    if (m["range"]["start"]["line"] != 214) continue;
+    vista = true;
+    EXPECT_EQ(m["range"]["end"], pos(214, 66));
+    EXPECT_EQ(m["newText"],
+              "cartello indicatore,   6200, ( DOPPIO  ) ( BIVIO  ) (NOMENT\xC3\x80NO)");
+  }
+  EXPECT_TRUE(vista);
+  // A document not open: nothing to say.
+  EXPECT_EQ(e.risposta(13)["result"], nullptr);
+}
+
 }  // namespace

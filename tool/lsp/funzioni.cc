@@ -8,51 +8,11 @@
 #include "compiler/lettura/formato_sorgenti.h"
 #include "tool/diagnosi/contesto.h"
 #include "tool/lsp/diagnostiche.h"
+#include "tool/lsp/righe.h"
 
 using nlohmann::json;
 
 namespace {
-
-// ---------------------------------------------------------------------------
-// The row under the cursor, read from the text as the field reader reads it:
-// fields end at a comma or the line end, a quoted text runs to its quote.
-
-struct CampoTesto {
-  size_t inizio = 0, fine = 0;  // blanks around left out
-};
-
-struct RigaTesto {
-  size_t inizio = 0;  // first byte of the line
-  std::vector<CampoTesto> campi;
-  int campo = -1;  // the field the offset falls in, -1 for none
-};
-
-RigaTesto riga_a(std::string_view t, size_t o) {
-  RigaTesto r;
-  size_t a = o;
-  while (a > 0 && t[a - 1] != '\n' && t[a - 1] != '\r') --a;
-  size_t b = o;
-  while (b < t.size() && t[b] != '\n' && t[b] != '\r') ++b;
-  r.inizio = a;
-  size_t i = a;
-  while (i <= b) {
-    size_t inizio = i;
-    while (inizio < b && t[inizio] == ' ') ++inizio;
-    size_t fine = inizio;
-    if (fine < b && t[fine] == '"') {
-      ++fine;
-      while (fine < b && t[fine] != '"') ++fine;
-      if (fine < b) ++fine;
-    }
-    while (fine < b && t[fine] != ',') ++fine;
-    const size_t virgola = fine;
-    while (fine > inizio && t[fine - 1] == ' ') --fine;
-    if (o >= i && o <= virgola) r.campo = static_cast<int>(r.campi.size());
-    r.campi.push_back({inizio, fine});
-    i = virgola + 1;
-  }
-  return r;
-}
 
 // The section a line of the line source lies in: before "[generale]"
 // (none), in it, or after its end (the next marker).
@@ -82,50 +42,13 @@ std::optional<Sezione> sezione_a(std::string_view t, size_t o, int sorgente) {
   return o < fine_generale ? Sezione::kGenerale : Sezione::kElementi;
 }
 
-const RigaFormato* formato_riga(std::string_view campo, int sorgente) {
-  if (sorgente == 1) return riga_riconosciuta(Sezione::kTreno, campo);
-  if (const RigaFormato* r = riga_riconosciuta(Sezione::kGenerale, campo)) return r;
-  return riga_riconosciuta(Sezione::kElementi, campo);
-}
-
 std::string nome_campo_utf8(const char* s) { return utf8_da_1252(s); }
-
-// Whether a field of unit "m" is a position along the line (rather than a
-// length or a kilometre marking).
-bool e_posizione(const CampoFormato& c) {
-  const std::string_view n = c.nome;
-  return std::string_view(c.unita) == "m" && n.find("length") == std::string_view::npos &&
-         n.find("lung") == std::string_view::npos && n.find("new value") == std::string_view::npos;
-}
-
-// The kilometre marking at position p, with the line's kilometre changes
-// (entries 81 to 83, ordered by the compile, the flag already applied).
-std::string km(const Tabelle& t, int64_t p) {
-  int64_t base = 0, valore = 0;
-  for (int e = 81; e <= 83; ++e) {
-    const record_stazione& r = t.stazioni[static_cast<size_t>(e)];
-    if ((r.inizio != 0 || r.fine != 0) && r.inizio <= p && r.inizio >= base) {
-      base = r.inizio;
-      valore = r.fine;
-    }
-  }
-  const int64_t m = valore + (p - base);
-  char b[48];
-  std::snprintf(b, sizeof b, "%s%lld.%03lld", m < 0 ? "-" : "",
-                static_cast<long long>((m < 0 ? -m : m) / 1000),
-                static_cast<long long>((m < 0 ? -m : m) % 1000));
-  std::string s = b;
-  if (s.back() == '0') s.pop_back();
-  return s;
-}
 
 // "cell 276, km 13.80: signal; limit 70 km/h; gradient +30 ‰; tunnel
 // style 2": what the compile placed on the cell of a position.
 std::string sulla_cella(const Analisi& a, TipoRiga tipo, int64_t p) {
   const Tabelle& t = a.compilazione->tabelle;
-  const bool puntuale = tipo == TipoRiga::kSegnale || tipo == TipoRiga::kIndicatori ||
-                        tipo == TipoRiga::kRallentamento || tipo == TipoRiga::kCartello;
-  const int64_t k = cella_di(p, puntuale ? 1 : 0);
+  const int64_t k = cella_posizione(tipo, p);
   std::string s = "cell " + std::to_string(k) + ", km " + km(t, p);
   if (k < 0 || static_cast<size_t>(k) >= t.percorso.size()) return s + ": off the track grid";
   const cella& c = t.percorso[static_cast<size_t>(k)];

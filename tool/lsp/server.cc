@@ -10,6 +10,7 @@
 #include "tool/diagnosi/nomi_sorgenti.h"
 #include "tool/lsp/diagnostiche.h"
 #include "tool/lsp/funzioni.h"
+#include "tool/lsp/struttura.h"
 #include "tool/lsp/testo.h"
 #include "tool/lsp/uri.h"
 
@@ -136,6 +137,9 @@ json ServerLsp::capacita() const {
   c["hoverProvider"] = true;
   c["completionProvider"] = json::object();
   c["codeActionProvider"] = {{"codeActionKinds", {"quickfix"}}};
+  c["documentSymbolProvider"] = true;
+  c["inlayHintProvider"] = true;
+  c["documentFormattingProvider"] = true;
   return c;
 }
 
@@ -168,6 +172,13 @@ void ServerLsp::registra_metodi() {
   metodi_.richiesta("textDocument/completion", domanda([](const SorgenteAperta& s, const json& p) {
                       return completamento(s, posizione_da_json(p.at("position")));
                     }));
+  metodi_.richiesta("textDocument/documentSymbol",
+                    domanda([](const SorgenteAperta& s, const json&) { return simboli(s); }));
+  metodi_.richiesta("textDocument/inlayHint", domanda([](const SorgenteAperta& s, const json& p) {
+                      return suggerimenti(s, p.at("range"));
+                    }));
+  metodi_.richiesta("textDocument/formatting",
+                    domanda([](const SorgenteAperta& s, const json&) { return formattazione(s); }));
 }
 
 bool ServerLsp::sorgente_aperta(const json& p, SorgenteAperta* s) const {

@@ -5,7 +5,8 @@
 --   vim.opt.runtimepath:append('/path/to/editors/nvim')
 --   require('scenario_sources').setup({ cmd = { '/path/to/scenario_tool', 'lsp' } })
 --
--- Only APIs of Neovim 0.7 are used (no vim.lsp.start, no vim.filetype.add).
+-- Only APIs of Neovim 0.7 are used (no vim.lsp.start, no vim.filetype.add),
+-- but for the inlay hints, which are turned on only where Neovim has them.
 local M = {}
 
 local defaults = {
@@ -13,6 +14,9 @@ local defaults = {
   cmd = { 'scenario_tool', 'lsp' },
   -- Called for every buffer the client attaches to, as on_attach(client, bufnr).
   on_attach = nil,
+  -- The cell and kilometre after every position, as inlay hints. Neovim
+  -- shows them from 0.10 on; older versions ignore the setting.
+  inlay_hints = false,
 }
 
 local config = vim.deepcopy(defaults)
@@ -36,6 +40,9 @@ local function start_or_reuse()
     root_dir = vim.fn.getcwd(),
     on_attach = function(client, bufnr)
       vim.api.nvim_buf_set_option(bufnr, 'omnifunc', 'v:lua.vim.lsp.omnifunc')
+      if config.inlay_hints and vim.lsp.inlay_hint then
+        pcall(vim.lsp.inlay_hint.enable, true, { bufnr = bufnr })
+      end
       if config.on_attach then
         config.on_attach(client, bufnr)
       end
