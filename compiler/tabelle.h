@@ -244,6 +244,12 @@ struct Tabelle {
   std::string riga;           // last field read; scratch text of the codes
 
   int32_t scrivi_linea = 0;   // non-zero: build and write the line table
+  // With scrivi_linea: the curve rows are read and checked and the metre
+  // the plan reaches is followed, but no row of the plan is computed and
+  // the line table stays empty. For a caller that wants the codes of the
+  // compile without the table (an editor's diagnostics); the builder never
+  // sets it.
+  bool piano_senza_tabella = false;
   int32_t limite_tabella = 0; // line length + 7000
   int32_t numero_celle = 0;   // upper index of percorso
   int32_t codice_errore = 0;  // last recorded problem; 0 = none

@@ -3,11 +3,15 @@
 // JSON form; and the all-or-nothing writing of the compiled files.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <nlohmann/json.hpp>
 #include <string>
+#include <vector>
 
 #include "platform/executable_dir.h"
 #include "platform/file_system.h"
+#include "support/temp_dir.h"
+#include "supporto/compila_memoria.h"
 #include "supporto/memory_file_system.h"
 #include "tool/diagnosi/analisi.h"
 #include "tool/diagnosi/distanza.h"
@@ -302,6 +306,37 @@ TEST(CompilazioneTest, LaMemoriaPrestataNonPortaNullaAllaSeguente) {
   EXPECT_EQ(compila(corta, &memoria, &dopo), compila(corta, nullptr, &fresca));
   EXPECT_EQ(dopo.files, fresca.files);
   EXPECT_EQ(dopo.files.size(), 3u);
+}
+
+// Diagnostics without the plan of the line: the curve rows still read and
+// checked, every code and warning the same as with the plan, the grid the
+// same (so the train's files), and no line table built. On the built-in line and on the line seeds
+// of the fuzz corpus, which reach the curve codes.
+TEST(CompilazioneTest, SenzaIlPianoLeStesseDiagnostiche) {
+  const std::string treno = SorgenteTrenoIncorporata();
+  std::vector<std::string> linee = {SorgenteLineaIncorporata()};
+  for (const auto& e : std::filesystem::directory_iterator(std::filesystem::path(SB_SOURCE_DIR) /
+                                                           "fuzz/seeds/linea"))
+    if (e.path().extension() == ".txt") linee.push_back(ReadFileBytes(e.path()));
+  ASSERT_GT(linee.size(), 30u);
+  for (const std::string& linea : linee) {
+    const auto con = analizza("L_linea.txt", linea, "L_1-.txt", treno, "L", "1", 1);
+    const auto senza =
+        analizza("L_linea.txt", linea, "L_1-.txt", treno, "L", "1", 1, nullptr, true);
+    EXPECT_EQ(con->testo(), senza->testo());
+    const Tabelle &a = con->compilazione->tabelle, &b = senza->compilazione->tabelle;
+    EXPECT_EQ(a.codice_errore, b.codice_errore);
+    EXPECT_EQ(a.posizione_errore, b.posizione_errore);
+    EXPECT_EQ(b.tabella_linea.size(), 0u);
+    if (!con->pulita()) continue;
+    // The grid and the stations: the train's files are the same.
+    MemoryFileSystem fa, fb;
+    ASSERT_TRUE(scrivi_file_compilati(fa, "out", a).ok());
+    ASSERT_TRUE(scrivi_file_compilati(fb, "out", b).ok());
+    fa.files.erase("out/L_linea.dat");
+    fb.files.erase("out/L_linea.dat");
+    EXPECT_EQ(fa.files, fb.files);
+  }
 }
 
 }  // namespace

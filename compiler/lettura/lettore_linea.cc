@@ -78,7 +78,7 @@ FineLettura LetturaLinea::leggi() {
   pendenza_precedente_ = 0;
   piano_ = PianoLinea();
   indice_cartello_ = kPrimoCartello;
-  if (t_.scrivi_linea != 0) {
+  if (t_.scrivi_linea != 0 && !t_.piano_senza_tabella) {
     t_.imposta_linea(0, 0, valore::Intero(0));
     t_.imposta_linea(0, 1, valore::Intero(0));
     t_.imposta_linea(1, 0, valore::Intero(0));
@@ -91,7 +91,7 @@ FineLettura LetturaLinea::leggi() {
 
 void LetturaLinea::completa() {
   finisci_pendenze();
-  if (t_.scrivi_linea != 0) finisci_piano();
+  if (t_.scrivi_linea != 0 && !t_.piano_senza_tabella) finisci_piano();
 }
 
 bool LetturaLinea::trova_generale() {
@@ -165,7 +165,7 @@ LetturaLinea::Esito LetturaLinea::riga_lunghezza() {
   t_.numero_celle = static_cast<int32_t>(dividi_arrotonda(t_.limite_tabella, kMetriCella));
   t_.percorso.assign(static_cast<size_t>(t_.numero_celle) + 1, cella{});
   t_.rallentamenti_in_una_cella.clear();
-  if (t_.scrivi_linea != 0)
+  if (t_.scrivi_linea != 0 && !t_.piano_senza_tabella)
     t_.tabella_linea.assign(2 * (static_cast<size_t>(t_.limite_tabella) + 1), valore{});
   else
     t_.tabella_linea.clear();

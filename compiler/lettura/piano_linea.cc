@@ -11,6 +11,10 @@ void PianoLinea::scrivi(Tabelle& t, double x, double y) {
 }
 
 void PianoLinea::passo_curvo(Tabelle& t, double curvatura) {
+  if (t.piano_senza_tabella) {
+    ++metro_;
+    return;
+  }
   // Evaluated exactly in this order (and never contracted into fused
   // operations) so that the plan comes out bit for bit the same everywhere.
   const double dx = x1_ - x2_;
@@ -22,6 +26,10 @@ void PianoLinea::passo_curvo(Tabelle& t, double curvatura) {
 
 void PianoLinea::dritto_fino_a(Tabelle& t, int64_t ultimo) {
   if (metro_ > ultimo) return;
+  if (t.piano_senza_tabella) {
+    metro_ = ultimo + 1;
+    return;
+  }
   // Each straight step repeats the step before it. The rows go in one loop
   // over the two columns: the straight tail after the last curve is most of
   // the plan (7000 rows beyond the line's end on every line).

@@ -8,7 +8,8 @@
 // The plan of the line, built one metre at a time into `tabella_linea`.
 // Each step repeats the step vector of the metre before it, turned by the
 // curvature (radians per metre, to first order, never renormalised), so the
-// plan only needs the last two rows, which it keeps at hand.
+// plan only needs the last two rows, which it keeps at hand. Without a
+// table (Tabelle::piano_senza_tabella) it only counts the metres.
 class PianoLinea {
  public:
   // Starts at metre 2, after rows 0 and 1 = (0, 0), (0, 1): the origin,

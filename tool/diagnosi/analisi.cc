@@ -26,9 +26,10 @@ std::string Analisi::json() const { return testo_json(documento()); }
 std::unique_ptr<Analisi> analizza(const std::string& nome_linea, std::string linea,
                                   const std::string& nome_treno, std::string treno,
                                   const std::string& nome, const std::string& numero, int32_t j,
-                                  Tabelle* memoria) {
+                                  Tabelle* memoria, bool senza_tabella) {
   auto a = std::make_unique<Analisi>(nome_linea, std::move(linea), nome_treno, std::move(treno));
-  a->compilazione = compila_sorgenti(a->linea.testo(), a->treno.testo(), nome, numero, j, memoria);
+  a->compilazione =
+      compila_sorgenti(a->linea.testo(), a->treno.testo(), nome, numero, j, memoria, senza_tabella);
   const Contesto contesto(*a->compilazione, a->linea, a->treno, j);
   a->diagnostiche = avvisi(contesto);
   std::vector<Diagnostica> controlli;

@@ -32,10 +32,10 @@ struct Analisi {
 };
 
 // `nome_linea` and `nome_treno` are the paths the diagnostics name;
-// `memoria` is lent to the compile, as compila_sorgenti says.
+// `memoria` and `senza_tabella` go to the compile, as compila_sorgenti says.
 std::unique_ptr<Analisi> analizza(const std::string& nome_linea, std::string linea,
                                   const std::string& nome_treno, std::string treno,
                                   const std::string& nome, const std::string& numero, int32_t j,
-                                  Tabelle* memoria = nullptr);
+                                  Tabelle* memoria = nullptr, bool senza_tabella = false);
 
 #endif  // SB_TOOL_DIAGNOSI_ANALISI_H_

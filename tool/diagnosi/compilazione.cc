@@ -17,7 +17,7 @@ void riprendi_memoria_tabelle(Tabelle* da, Tabelle* a) {
 
 std::unique_ptr<Compilazione> compila_sorgenti(const std::string& linea, const std::string& treno,
                                                const std::string& nome, const std::string& numero,
-                                               int32_t j, Tabelle* memoria) {
+                                               int32_t j, Tabelle* memoria, bool senza_tabella) {
   auto c = std::make_unique<Compilazione>();
   Tabelle& t = c->tabelle;
   // The compile empties both before it reads the line (see prepara_tabelle);
@@ -26,6 +26,7 @@ std::unique_ptr<Compilazione> compila_sorgenti(const std::string& linea, const s
   t.nome_scenario = nome;
   t.numero_treno = numero;
   t.registro = &c->registro;
+  t.piano_senza_tabella = senza_tabella;
   c->esito = compila_testo(t, SorgenteTesto::di(linea), SorgenteTesto::di(treno), j);
   return c;
 }

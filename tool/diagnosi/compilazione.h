@@ -27,10 +27,14 @@ struct Compilazione {
 // of its grid and line table to the compile (both are left empty), for a
 // caller that runs many compiles in a row and takes the memory back with
 // riprendi_memoria: a long line's table is then not allocated, and its
-// fresh pages touched, once for every compile.
+// fresh pages touched, once for every compile. `senza_tabella`, with `j`
+// non-zero, reads and checks the curve rows as the plan would, with the
+// same codes, but builds no plan (see Tabelle::piano_senza_tabella): for a
+// caller that wants the diagnostics and not the compiled files.
 std::unique_ptr<Compilazione> compila_sorgenti(const std::string& linea, const std::string& treno,
                                                const std::string& nome, const std::string& numero,
-                                               int32_t j, Tabelle* memoria = nullptr);
+                                               int32_t j, Tabelle* memoria = nullptr,
+                                               bool senza_tabella = false);
 
 // Takes the memory of `c`'s grid and line table back into `memoria`, once
 // the caller is done with them; `c` is left without them.

@@ -286,14 +286,11 @@ ServerLsp::Coppia* ServerLsp::compila(const std::string& linea, const std::strin
   if (!treno.empty()) testo_di(treno, &testo_treno);
   Coppia& c = coppie_[treno.empty() ? linea : treno];
   c.analisi.reset();
-  // With the line table, as `check` compiles: the curve rows are read and
-  // checked only when the table is built.
+  // As `check` compiles, curve rows read and checked, but without the plan
+  // of the line, which no diagnostic needs: on a long line building it is
+  // most of the work and most of the memory.
   c.analisi = analizza(linea, std::move(testo_linea), treno, std::move(testo_treno), nome,
-                       numero.empty() ? std::string("0") : numero, 1, &memoria_);
-  // The plan of the line is not needed once the diagnostics are made: its
-  // memory goes back for the next compile.
-  memoria_.tabella_linea = std::move(c.analisi->compilazione->tabelle.tabella_linea);
-  memoria_.tabella_linea.svuota();
+                       numero.empty() ? std::string("0") : numero, 1, &memoria_, true);
   c.uri_linea = uri_di(linea);
   c.uri_treno = treno.empty() ? std::string() : uri_di(treno);
   return &c;

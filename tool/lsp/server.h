@@ -97,7 +97,7 @@ class ServerLsp {
   std::map<std::string, Documento, std::less<>> aperti_;  // by URI
   std::set<std::string> sporchi_;         // paths whose pair is to be compiled again
   std::map<std::string, Coppia> coppie_;  // by the train source's path
-  Tabelle memoria_;  // the line table's memory, lent from one compile to the next
+  Tabelle memoria_;                       // memory lent from one compile to the next
 };
 
 #endif  // SB_TOOL_LSP_SERVER_H_
