@@ -27,3 +27,12 @@ std::u16string da_byte(std::string_view testo) {
   for (char c : testo) s.push_back(static_cast<char16_t>(static_cast<unsigned char>(c)));
   return s;
 }
+
+TabellaRighe chiudi_modulo(TabellaRighe testa, const std::vector<std::u16string>& righe,
+                           std::u16string_view regolo, const std::vector<std::u16string>& piede) {
+  testa.insert(testa.end(), righe.begin(), righe.end());
+  testa.emplace_back(regolo);
+  testa.insert(testa.end(), piede.begin(), piede.end());
+  testa.emplace_back(riferimento_fine_file);
+  return testa;
+}

@@ -8,6 +8,9 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <vector>
+
+#include "sources/text_writer.h"
 
 std::u16string blanchi(size_t n);
 
@@ -26,5 +29,11 @@ std::u16string al_centro(std::u16string_view testo, size_t larghezza);
 
 // ASCII (or Latin-1) bytes as characters, one each.
 std::u16string da_byte(std::string_view testo);
+
+// Closes a form whose `testa` ends with the rule under the grid's titles:
+// the grid's `righe`, the same `regolo` under them, then `piede` and the
+// end marker.
+TabellaRighe chiudi_modulo(TabellaRighe testa, const std::vector<std::u16string>& righe,
+                           std::u16string_view regolo, const std::vector<std::u16string>& piede);
 
 #endif  // SB_SOURCES_IMPAGINAZIONE_H_

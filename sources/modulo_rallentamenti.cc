@@ -1,5 +1,7 @@
 #include "sources/modulo_rallentamenti.h"
 
+#include <utility>
+
 #include "sources/impaginazione.h"
 
 namespace {
@@ -53,20 +55,18 @@ TabellaRighe modulo_rallentamenti(std::u16string_view linea, std::u16string_view
       u" |   |   (o nelle Stazioni di)    |chilometrico|          |   metri | specifiche |",
       std::u16string(kRegolo),
   };
-  r.insert(r.end(), ordini.begin(), ordini.end());
-  for (size_t n = ordini.size(); n < kRigheOrdini; ++n) r.push_back(riga_ordine({}));
-  r.insert(r.end(), {
-                        std::u16string(kRegolo),
-                        u"",
-                        u"              Prescrizioni specifiche",
-                        u" A - Da rispettare con tutto il treno (per i treni viaggiatori)",
-                        u" B - Interessa anche la stazione di.......",
-                        // The printed form has this misspelling and the key in the order
-                        // A, B, D, C; drivers know it that way, so it stays.
-                        u" D - Rallentamneto N. ... e N. ...  sono contigui",
-                        u" C - Da rispettare dalle ore ....  alle ore ..... di tutti",
-                        u"     i giorni esclusi i seguenti:.........",
-                        std::u16string(riferimento_fine_file),
-                    });
-  return r;
+  std::vector<std::u16string> griglia = ordini;
+  for (size_t n = ordini.size(); n < kRigheOrdini; ++n) griglia.push_back(riga_ordine({}));
+  return chiudi_modulo(std::move(r), griglia, kRegolo,
+                       {
+                           u"",
+                           u"              Prescrizioni specifiche",
+                           u" A - Da rispettare con tutto il treno (per i treni viaggiatori)",
+                           u" B - Interessa anche la stazione di.......",
+                           // The printed form has this misspelling and the key in the order
+                           // A, B, D, C; drivers know it that way, so it stays.
+                           u" D - Rallentamneto N. ... e N. ...  sono contigui",
+                           u" C - Da rispettare dalle ore ....  alle ore ..... di tutti",
+                           u"     i giorni esclusi i seguenti:.........",
+                       });
 }

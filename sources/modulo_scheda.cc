@@ -1,5 +1,7 @@
 #include "sources/modulo_scheda.h"
 
+#include <utility>
+
 #include "sources/impaginazione.h"
 
 namespace {
@@ -84,9 +86,5 @@ TabellaRighe modulo_scheda(const IntestazioneScheda& i, const std::vector<std::u
       u" | Lim.|Marc.|          |  Rs |                            |                |     |",
       std::u16string(kRegoloTitoli),
   };
-  r.insert(r.end(), righe.begin(), righe.end());
-  r.push_back(std::u16string(kRegoloTitoli));
-  r.insert(r.end(), piede.begin(), piede.end());
-  r.push_back(std::u16string(riferimento_fine_file));
-  return r;
+  return chiudi_modulo(std::move(r), righe, kRegoloTitoli, piede);
 }

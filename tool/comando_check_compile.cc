@@ -51,21 +51,8 @@ int esegui(const Opzioni& o) {
   if (Status s = fs->Read(o.treno, &treno); !s.ok()) return uso(o, s.message());
 
   std::string nome = o.nome, numero = o.numero;
-  if (nome.empty()) {
-    auto n = nome_da_linea(o.linea);
-    if (!n)
-      return uso(o, "cannot tell the scenario name from '" + o.linea +
-                        "' (a line source is named NAME_linea.txt): give it with --name NAME");
-    nome = *n;
-  }
-  if (numero.empty()) {
-    auto n = numero_da_treno(o.treno);
-    if (!n)
-      return uso(o, "cannot tell the train number from '" + o.treno +
-                        "' (a train source is named NAME_NUMBER-.txt): give it with --number "
-                        "NUMBER");
-    numero = *n;
-  }
+  if (Status s = deduci_identita(o.linea, o.treno, &nome, &numero); !s.ok())
+    return uso(o, s.message());
   if (Status s = controlla_identita(nome); !s.ok())
     return uso(o, "cannot use '" + nome + "' as the scenario name: " + s.message());
   if (Status s = controlla_identita(numero); !s.ok())
@@ -138,14 +125,7 @@ int esegui(const Opzioni& o) {
 }
 
 void opzioni_comuni(CLI::App* sub, Opzioni* o) {
-  sub->add_option("LINE", o->linea, "The line source (NAME_linea.txt)")->required();
-  sub->add_option("TRAIN", o->treno, "The train source (NAME_NUMBER-.txt)")->required();
-  sub->add_option("--name", o->nome,
-                  "Scenario name (default: what the line source's file name gives)")
-      ->type_name("NAME");
-  sub->add_option("--number", o->numero,
-                  "Train number (default: what the train source's file name gives)")
-      ->type_name("NUMBER");
+  opzioni_sorgenti(sub, &o->linea, &o->treno, &o->nome, &o->numero);
   sub->add_option("--diagnostics-format", o->formato,
                   "text (on standard error) or json (on "
                   "standard output)")

@@ -47,20 +47,8 @@ int esegui(OpzioniDocuments& o) {
   if (Status s = fs->Read(o.linea, &linea); !s.ok()) return uso(s.message());
   if (Status s = fs->Read(o.treno, &treno); !s.ok()) return uso(s.message());
   std::string nome = o.nome, numero = o.numero;
-  if (nome.empty()) {
-    const auto n = nome_da_linea(o.linea);
-    if (!n)
-      return uso("cannot tell the scenario name from '" + o.linea +
-                 "' (a line source is named NAME_linea.txt): give it with --name NAME");
-    nome = *n;
-  }
-  if (numero.empty()) {
-    const auto n = numero_da_treno(o.treno);
-    if (!n)
-      return uso("cannot tell the train number from '" + o.treno +
-                 "' (a train source is named NAME_NUMBER-.txt): give it with --number NUMBER");
-    numero = *n;
-  }
+  if (Status s = deduci_identita(o.linea, o.treno, &nome, &numero); !s.ok())
+    return uso(s.message());
   if (Status s = controlla_identita(nome); !s.ok())
     return uso("cannot use '" + nome + "' as the scenario name: " + s.message());
   if (Status s = controlla_identita(numero); !s.ok())
@@ -135,17 +123,11 @@ void registra_documents(CLI::App& app, Azione* azione) {
       "Compile both sources and write the driver's timetable sheet and slow-down order form "
       "(NAME_NUMBER_scheda_treno.txt, NAME_NUMBER_rallentamenti.txt) into DIR, in the layout "
       "of the built-in ones; nothing is written when a problem is found");
-  sub->add_option("LINE", o->linea, "The line source (NAME_linea.txt)")->required();
-  sub->add_option("TRAIN", o->treno, "The train source (NAME_NUMBER-.txt)")->required();
+  // -o first, so that help lists it before --name and --number.
   sub->add_option("-o,--output", o->directory,
                   "Directory to write into, made when missing (default: .)")
       ->type_name("DIR");
-  sub->add_option("--name", o->nome,
-                  "Scenario name (default: what the line source's file name gives)")
-      ->type_name("NAME");
-  sub->add_option("--number", o->numero,
-                  "Train number (default: what the train source's file name gives)")
-      ->type_name("NUMBER");
+  opzioni_sorgenti(sub, &o->linea, &o->treno, &o->nome, &o->numero);
   opzioni_documenti(sub, &o->richiesta);
   sub->callback([azione, o] { *azione = [o] { return esegui(*o); }; });
 }

@@ -29,22 +29,8 @@ int uso(const std::string &messaggio) {
 }
 
 int esegui(Opzioni o) {
-  if (o.a.nome.empty()) {
-    auto n = nome_da_linea(o.a.linea);
-    if (!n)
-      return uso("cannot tell the scenario name from '" + o.a.linea +
-                 "' (a line source is named NAME_linea.txt): give it with "
-                 "--name NAME");
-    o.a.nome = *n;
-  }
-  if (o.a.numero.empty()) {
-    auto n = numero_da_treno(o.a.treno);
-    if (!n)
-      return uso("cannot tell the train number from '" + o.a.treno +
-                 "' (a train source is named NAME_NUMBER-.txt): give it with "
-                 "--number NUMBER");
-    o.a.numero = *n;
-  }
+  if (Status s = deduci_identita(o.a.linea, o.a.treno, &o.a.nome, &o.a.numero); !s.ok())
+    return uso(s.message());
   if (!o.vivo) {
     if (o.a.uscita.empty()) o.a.uscita = o.a.nome + "_" + o.a.numero + "_anteprima.html";
     return scrivi_anteprima(o.a, std::cout, std::cerr);

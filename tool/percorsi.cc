@@ -1,5 +1,6 @@
 #include "tool/percorsi.h"
 
+#include <CLI/CLI.hpp>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -63,4 +64,36 @@ Status controlla_identita(const std::string& s) {
       return Status::Error("it cannot stand in a file name");
   }
   return Status::Ok();
+}
+
+Status deduci_identita(const std::string& linea, const std::string& treno, std::string* nome,
+                       std::string* numero) {
+  if (nome->empty()) {
+    const auto n = nome_da_linea(linea);
+    if (!n)
+      return Status::Error("cannot tell the scenario name from '" + linea +
+                           "' (a line source is named NAME_linea.txt): give it with --name NAME");
+    *nome = *n;
+  }
+  if (numero->empty()) {
+    const auto n = numero_da_treno(treno);
+    if (!n)
+      return Status::Error(
+          "cannot tell the train number from '" + treno +
+          "' (a train source is named NAME_NUMBER-.txt): give it with --number NUMBER");
+    *numero = *n;
+  }
+  return Status::Ok();
+}
+
+void opzioni_sorgenti(CLI::App* sub, std::string* linea, std::string* treno, std::string* nome,
+                      std::string* numero) {
+  sub->add_option("LINE", *linea, "The line source (NAME_linea.txt)")->required();
+  sub->add_option("TRAIN", *treno, "The train source (NAME_NUMBER-.txt)")->required();
+  sub->add_option("--name", *nome,
+                  "Scenario name (default: what the line source's file name gives)")
+      ->type_name("NAME");
+  sub->add_option("--number", *numero,
+                  "Train number (default: what the train source's file name gives)")
+      ->type_name("NUMBER");
 }

@@ -7,6 +7,10 @@
 #include "platform/status.h"
 #include "tool/diagnosi/nomi_sorgenti.h"  // nome_da_linea, numero_da_treno
 
+namespace CLI {
+class App;
+}
+
 // Fails, naming `dir` and the system's reason, unless `dir` is an existing
 // directory.
 Status controlla_directory(const std::string& dir);
@@ -23,5 +27,16 @@ void togli_creata(const std::string& dir, const std::string& creata);
 // Fails, saying why, unless `s` can stand in a file name: not empty, no
 // path separators, no characters Windows refuses in a name.
 Status controlla_identita(const std::string& s);
+
+// Fills an empty `*nome` with the scenario name the line source's file name
+// `linea` gives, and an empty `*numero` with the train number the train
+// source's `treno` gives. Fails, saying which option to give instead, when
+// a file name does not tell.
+Status deduci_identita(const std::string& linea, const std::string& treno, std::string* nome,
+                       std::string* numero);
+// Adds to `sub` the two sources, LINE and TRAIN, then --name and --number,
+// which stand for what deduci_identita would read from their file names.
+void opzioni_sorgenti(CLI::App* sub, std::string* linea, std::string* treno, std::string* nome,
+                      std::string* numero);
 
 #endif  // SB_TOOL_PERCORSI_H_

@@ -56,9 +56,14 @@ for f in docs/*.md; do docs+=("$(basename "$f")"); done
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 
-# The editor packages under the documents' folder DOCDIR of an archive.
-editor_entries() {
-  echo "$1/editors/scenario-sources.vsix" "$1/editors/nvim/lua/scenario_sources.lua"
+# What every package holds under its documents' folder DOCDIR, one path a
+# line: the README, every document of docs/ and the editor packages.
+doc_entries() {
+  local d
+  echo "$1/README.md"
+  for d in "${docs[@]}"; do echo "$1/docs/$d"; done
+  echo "$1/editors/scenario-sources.vsix"
+  echo "$1/editors/nvim/lua/scenario_sources.lua"
 }
 
 # The extension unpacked from the archive must hold what VS Code loads.
@@ -82,12 +87,9 @@ check_linux() {
   top=$(basename "$archive" .tar.gz)
   # cmake's own tar lists .tar.gz and .zip alike; directories end in "/".
   listing=$(cmake -E tar tf "$archive" | grep -v '/$')
-  local wanted=("$top/bin/scenario_builder" "$top/bin/scenario_tool"
-                "$top/share/doc/scenario_builder/README.md")
-  local d
-  for d in "${docs[@]}"; do wanted+=("$top/share/doc/scenario_builder/docs/$d"); done
-  # shellcheck disable=SC2207
-  wanted+=($(editor_entries "$top/share/doc/scenario_builder"))
+  local wanted
+  mapfile -t wanted < <(doc_entries "$top/share/doc/scenario_builder")
+  wanted+=("$top/bin/scenario_builder" "$top/bin/scenario_tool")
   expect_entries "$listing" "$archive" "${wanted[@]}"
   if grep -v "^$top/" <<<"$listing" | grep -q .; then
     fail "$archive holds files outside $top/"
@@ -117,13 +119,10 @@ check_deb() {
   # Paths as installed; directories left out.
   listing=$(dpkg-deb -c "$deb" | awk '$1 !~ /^d/ { print $NF }' | sed 's|^\./|/|')
   local doc=/usr/share/doc/scenario_builder
-  local wanted=(/usr/bin/scenario_builder /usr/bin/scenario_tool
-                /usr/share/man/man1/scenario_builder.1.gz /usr/share/man/man1/scenario_tool.1.gz
-                "$doc/README.md")
-  local d
-  for d in "${docs[@]}"; do wanted+=("$doc/docs/$d"); done
-  # shellcheck disable=SC2207
-  wanted+=($(editor_entries "$doc"))
+  local wanted
+  mapfile -t wanted < <(doc_entries "$doc")
+  wanted+=(/usr/bin/scenario_builder /usr/bin/scenario_tool
+           /usr/share/man/man1/scenario_builder.1.gz /usr/share/man/man1/scenario_tool.1.gz)
   expect_entries "$listing" "$deb" "${wanted[@]}"
   if grep -v '^/usr/' <<<"$listing" | grep -q .; then
     fail "$deb installs files outside /usr: $(grep -v '^/usr/' <<<"$listing" | tr '\n' ' ')"
@@ -180,11 +179,9 @@ check_windows() {
   archive=$(archive_of 'scenario_builder-*-win64.zip')
   top=$(basename "$archive" .zip)
   listing=$(cmake -E tar tf "$archive" | grep -v '/$')
-  local wanted=("$top/scenario_builder.exe" "$top/scenario_tool.exe" "$top/README.md")
-  local d
-  for d in "${docs[@]}"; do wanted+=("$top/docs/$d"); done
-  # shellcheck disable=SC2207
-  wanted+=($(editor_entries "$top"))
+  local wanted
+  mapfile -t wanted < <(doc_entries "$top")
+  wanted+=("$top/scenario_builder.exe" "$top/scenario_tool.exe")
   expect_entries "$listing" "$archive" "${wanted[@]}"
   if grep -v "^$top/" <<<"$listing" | grep -q .; then
     fail "$archive holds files outside $top/"

@@ -135,24 +135,7 @@ std::string testo_diagnostiche(const std::vector<Diagnostica> &diagnostiche,
   return out;
 }
 
-std::string utf8_da_1252(std::string_view s) {
-  std::string out;
-  out.reserve(s.size());
-  for (char c : s) {
-    const char16_t u = Windows1252Char(static_cast<unsigned char>(c));
-    if (u < 0x80) {
-      out += static_cast<char>(u);
-    } else if (u < 0x800) {
-      out += static_cast<char>(0xC0 | (u >> 6));
-      out += static_cast<char>(0x80 | (u & 0x3F));
-    } else {
-      out += static_cast<char>(0xE0 | (u >> 12));
-      out += static_cast<char>(0x80 | ((u >> 6) & 0x3F));
-      out += static_cast<char>(0x80 | (u & 0x3F));
-    }
-  }
-  return out;
-}
+std::string utf8_da_1252(std::string_view s) { return DecodeWindows1252ToUtf8(s); }
 
 nlohmann::ordered_json documento_diagnostiche(const std::vector<Diagnostica> &diagnostiche,
                                               const TestoSorgente *const sorgenti[2],

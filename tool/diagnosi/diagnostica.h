@@ -106,7 +106,8 @@ nlohmann::ordered_json documento_diagnostiche(const std::vector<Diagnostica> &d,
                                               const StatoFinale &stato);
 std::string testo_json(const nlohmann::ordered_json &documento);
 
-// Windows-1252 bytes as UTF-8.
+// Windows-1252 bytes as UTF-8, for the rooms that see sources/ only through
+// the diagnosis.
 std::string utf8_da_1252(std::string_view s);
 
 // `s` in double quotes, the way a sentence names a keyword or a field.

@@ -1,6 +1,7 @@
 #include "tool/ispezione/descrizione.h"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <cstdio>
 #include <ostream>
@@ -29,6 +30,62 @@ bool vuota(const record_stazione& s) {
   return s.tipo == 0 && s.inizio == 0 && s.fine == 0 && s.posizione == 0 && s.tps == 0 &&
          s.d2a == 0 && s.d3a == 0 && s.d1b == 0 && s.d2b == 0 && s.d3b == 0 && s.rap == 0 &&
          s.ac == 0 && s.mar == 0 && s.tab == 0 && s.orario == 0;
+}
+
+// The names a kind of cell gives its data dato1 to dato4, in that order,
+// up to the first it does not use.
+using NomiDati = std::array<const char*, 4>;
+
+NomiDati nomi_dati(uint8_t tipo) {
+  switch (tipo) {
+    case tipo_cella::kSegnale:
+      return {"s1_d1", "s2_d2", "s3_d3", "rapp_sx_dx"};
+    case tipo_cella::kFineRallentamento:
+    case tipo_cella::kInizioRallentamento:
+      return {"speed_kmh", "d_v", "f_tt"};
+    case tipo_cella::kAvvisoRallentamento:
+      return {"speed_kmh", "d_v"};
+    case tipo_cella::kPrimaDellAvviso:
+      return {"n"};
+    case tipo_cella::kIndicatoriVmax:
+      return {"board_a", "board_b", "board_c", "stripes"};
+    case tipo_cella::kFermata:
+      return {"station"};
+    case tipo_cella::kAbbattimento:
+      return {"code"};
+    case tipo_cella::kCartello:
+      return {"entry"};
+    default:
+      return {};
+  }
+}
+
+// The names the fixed entries give the three numbers of their record, in
+// the order they are shown; the scenario's three backgrounds are numbered
+// in the order start, position, end.
+struct NumeroVoce {
+  const char* nome;
+  int32_t record_stazione::*campo;
+};
+using NumeriVoce = std::array<NumeroVoce, 3>;
+
+const NumeriVoce* numeri_voce(size_t i) {
+  using R = record_stazione;
+  static constexpr NumeriVoce kProgressiva = {
+      {{"position_m", &R::inizio}, {"progressive_m", &R::fine}, {"flag", &R::posizione}}};
+  static constexpr NumeriVoce kGenerale = {{{"braked_mass_percent", &R::inizio},
+                                            {"line_length_m", &R::fine},
+                                            {"coaches", &R::posizione}}};
+  static constexpr NumeriVoce kScenario = {
+      {{"sfondo_uno", &R::inizio}, {"sfondo_due", &R::posizione}, {"sfondo_tre", &R::fine}}};
+  static constexpr NumeriVoce kTreno = {{{"signal_repetition_from_m", &R::inizio},
+                                         {"signal_repetition_to_m", &R::fine},
+                                         {"codes", &R::posizione}}};
+  if (i >= kVoceProgressivaTre && i <= kVoceProgressivaUno) return &kProgressiva;
+  if (i == kVoceGenerale) return &kGenerale;
+  if (i == kVoceScenario) return &kScenario;
+  if (i == kVoceTreno) return &kTreno;
+  return nullptr;
 }
 
 Json valore_json(const valore& v) {
@@ -151,49 +208,17 @@ Json descrivi_cella(const std::vector<cella>& celle, size_t i, const TabellaStaz
     if (c.tipo != 0) campi["feature"] = tipo;
     tipo = "header";
   } else {
-    switch (c.tipo) {
-      case tipo_cella::kSegnale:
-        campi["s1_d1"] = c.dato1;
-        campi["s2_d2"] = c.dato2;
-        campi["s3_d3"] = c.dato3;
-        campi["rapp_sx_dx"] = c.dato4;
-        campi["time"] = c.tempo;
-        break;
-      case tipo_cella::kFineRallentamento:
-      case tipo_cella::kInizioRallentamento:
-        campi["speed_kmh"] = c.dato1;
-        campi["d_v"] = c.dato2;
-        campi["f_tt"] = c.dato3;
-        break;
-      case tipo_cella::kAvvisoRallentamento:
-        campi["speed_kmh"] = c.dato1;
-        campi["d_v"] = c.dato2;
-        break;
-      case tipo_cella::kPrimaDellAvviso:
-        campi["n"] = c.dato1;
-        break;
-      case tipo_cella::kIndicatoriVmax:
-        campi["board_a"] = c.dato1;
-        campi["board_b"] = c.dato2;
-        campi["board_c"] = c.dato3;
-        campi["stripes"] = c.dato4;
-        break;
-      case tipo_cella::kFermata:
-        campi["station"] = c.dato1;
-        if (stazioni != nullptr && c.dato1 >= 0 && c.dato1 < kNumeroStazioni)
-          campi["name"] = utf8((*stazioni)[static_cast<size_t>(c.dato1)].nome);
-        break;
-      case tipo_cella::kAbbattimento:
-        campi["code"] = c.dato1;
-        break;
-      case tipo_cella::kCartello:
-        campi["entry"] = c.dato1;
-        if (stazioni != nullptr && c.dato1 >= 0 && c.dato1 < kNumeroStazioni)
-          campi["text"] = utf8((*stazioni)[static_cast<size_t>(c.dato1)].nome);
-        break;
-      default:
-        break;
-    }
+    const std::array<int16_t, 4> dati = {c.dato1, c.dato2, c.dato3, c.dato4};
+    const NomiDati nomi = nomi_dati(c.tipo);
+    for (size_t k = 0; k < nomi.size() && nomi[k] != nullptr; ++k) campi[nomi[k]] = dati[k];
+    if (c.tipo == tipo_cella::kSegnale) campi["time"] = c.tempo;
+    // A stop and a text board point at an entry of the station table, whose
+    // name or text is shown beside the number.
+    const char* voce = c.tipo == tipo_cella::kFermata    ? "name"
+                       : c.tipo == tipo_cella::kCartello ? "text"
+                                                         : nullptr;
+    if (voce != nullptr && stazioni != nullptr && c.dato1 >= 0 && c.dato1 < kNumeroStazioni)
+      campi[voce] = utf8((*stazioni)[static_cast<size_t>(c.dato1)].nome);
   }
   Json r;
   r["index"] = i;
@@ -229,25 +254,14 @@ Json descrivi_stazione(const TabellaStazioni& stazioni, size_t i) {
     campi["time"] = orario(s.orario);
   } else if (ruolo == "text board") {
     campi["text"] = utf8(s.nome);
-  } else if (i >= kVoceProgressivaTre && i <= kVoceProgressivaUno) {
-    campi["position_m"] = s.inizio;
-    campi["progressive_m"] = s.fine;
-    campi["flag"] = s.posizione;
-  } else if (i == kVoceGenerale) {
-    campi["braked_mass_percent"] = s.inizio;
-    campi["line_length_m"] = s.fine;
-    campi["coaches"] = s.posizione;
-  } else if (i == kVoceScenario) {
-    campi["sfondo_uno"] = s.inizio;
-    campi["sfondo_due"] = s.posizione;
-    campi["sfondo_tre"] = s.fine;
+  } else if (const NumeriVoce* numeri = numeri_voce(i)) {
+    for (const NumeroVoce& n : *numeri) campi[n.nome] = s.*n.campo;
+  }
+  if (i == kVoceScenario) {
     campi["scenario"] = utf8(s.nome);
     campi["check"] = s.d2a;
     campi["codice_gara_st"] = s.orario;
   } else if (i == kVoceTreno) {
-    campi["signal_repetition_from_m"] = s.inizio;
-    campi["signal_repetition_to_m"] = s.fine;
-    campi["codes"] = s.posizione;
     campi["train"] = utf8(s.nome);
     campi["sabbia"] = s.d2a;
     campi["clock"] = orologio(s.d1b, s.d2b, s.d3b);
