@@ -256,6 +256,143 @@ TEST(ToolIspezioneTest, DiffOfIdenticalScenariosAndOfOneChangedCell) {
             "Lavrano_Cestelle_58121.dat: 1 cell of 3661 differ\n");
 }
 
+TEST(ToolIspezioneTest, DumpTellsRenamedFilesByContentAndRefusesOthers) {
+  TempDir dir;
+  const struct {
+    const char* originale;
+    const char* tabella;
+  } file[] = {{kGriglia, "track grid"}, {kStazioni, "station table"}, {kLinea, "line table"}};
+  for (const auto& f : file) {
+    const fs::path copia = dir.path() / (std::string(f.tabella) + ".bin");
+    fs::copy_file(Costruiti() / f.originale, copia);
+    const Uscita u = Dump(copia);
+    ASSERT_EQ(u.stato, 0) << f.tabella << ": " << u.err;
+    EXPECT_EQ(nlohmann::json::parse(u.out)["table"], f.tabella);
+  }
+  // Neither its name nor its content makes a file one of the three.
+  for (const char* contenuto : {"[generale]\r\n", ""}) {
+    const fs::path altro = dir.path() / "altro.txt";
+    WriteFileBytes(altro, contenuto);
+    const Uscita u = Dump(altro);
+    EXPECT_EQ(u.stato, 2);
+    EXPECT_EQ(u.err, altro.string() +
+                         ": not a compiled scenario file (track grid, station table or line "
+                         "table)\n");
+    EXPECT_EQ(u.out, "");
+  }
+  const Uscita u = Dump(dir.path() / "nessuno.dat");
+  EXPECT_EQ(u.stato, 2);
+  EXPECT_NE(u.err.find((dir.path() / "nessuno.dat").string()), std::string::npos) << u.err;
+}
+
+// scenario_tool diff over two directories: its status, and standard output
+// then standard error.
+int Diff(const fs::path& a, const fs::path& b, std::string* out, const std::string& nome = "",
+         const std::string& numero = "") {
+  std::ostringstream o, e;
+  const int stato = esegui_diff({a.string(), b.string(), nome, numero}, o, e);
+  *out = o.str() + e.str();
+  return stato;
+}
+
+TEST(ToolIspezioneTest, DiffRefusesWhatItCannotReadNamingTheFile) {
+  TempDir buona, cattiva;
+  CopiaCompilati(buona.path());
+  CopiaCompilati(cattiva.path());
+  const fs::path d = cattiva.path();
+  std::string out;
+  // Not a directory.
+  EXPECT_EQ(Diff(buona.path(), d / kGriglia, &out), 2);
+  EXPECT_EQ(out, (d / kGriglia).string() + ": not a directory\n");
+  // Two scenarios: one is chosen by name and number.
+  fs::copy_file(d / kStazioni, d / "Altro_1.sim");
+  EXPECT_EQ(Diff(buona.path(), d, &out), 2);
+  EXPECT_EQ(out, d.string() +
+                     ": several scenarios, choose one with --name and --number: Altro_1.sim "
+                     "Lavrano_Cestelle_58121.sim\n");
+  EXPECT_EQ(Diff(buona.path(), d, &out, "Lavrano_Cestelle", "58121"), 0) << out;
+  EXPECT_EQ(Diff(buona.path(), d, &out, "Altro", "1"), 2);
+  EXPECT_EQ(out, buona.path().string() + ": no station table (Altro_1.sim)\n");
+  // A station table renamed: its entries name another scenario.
+  fs::remove(d / kStazioni);
+  EXPECT_EQ(Diff(buona.path(), d, &out), 2);
+  EXPECT_EQ(out, (d / "Altro_1.sim").string() +
+                     ": holds scenario \"Lavrano_Cestelle\", train \"58121\", not what its name "
+                     "says; choose the files with --name and --number\n");
+  fs::rename(d / "Altro_1.sim", d / kStazioni);
+  // The grid missing, then cut short; the line table cut short.
+  fs::rename(d / kGriglia, d / "griglia");
+  EXPECT_EQ(Diff(buona.path(), d, &out), 2);
+  EXPECT_NE(out.find((d / kGriglia).string()), std::string::npos) << out;
+  WriteFileBytes(d / kGriglia, Originale(kGriglia).substr(0, 15 * 3000));
+  EXPECT_EQ(Diff(buona.path(), d, &out), 2);
+  EXPECT_EQ(out.rfind((d / kGriglia).string() + ": not the track grid of this scenario: ", 0), 0u)
+      << out;
+  fs::remove(d / kGriglia);
+  fs::rename(d / "griglia", d / kGriglia);
+  WriteFileBytes(d / kLinea, Originale(kLinea).substr(0, 100));
+  EXPECT_EQ(Diff(d, buona.path(), &out), 2);
+  EXPECT_EQ(out.rfind((d / kLinea).string() + ": not a line table: ", 0), 0u) << out;
+}
+
+TEST(ToolIspezioneTest, DiffShowsEveryTableThatDiffers) {
+  // Two small scenarios of the same length: their grids, station tables and
+  // line tables all differ; the first records of each are shown, the rest
+  // counted.
+  const fs::path dati = fs::path(SB_SOURCE_DIR) / "tests" / "data";
+  std::string out;
+  EXPECT_EQ(Diff(dati / "rallentamenti", dati / "stazioni", &out), 1);
+  for (const char* riga : {
+           "Lavrano_Cestelle_58121.dat: cell 0 differs\n",
+           "Lavrano_Cestelle_58121.dat: ... and 248 more cells differ\n"
+           "Lavrano_Cestelle_58121.dat: 298 cells of 301 differ\n",
+           "Lavrano_Cestelle_58121.sim: entry 86 differs\n"
+           "  A: index=86 role=\"train identity\"",
+           "Lavrano_Cestelle_58121.sim: 9 entries of 87 differ\n",
+           "Lavrano_Cestelle_linea.dat: row 1001 differs\n  A: m=1001 x=",
+           "Lavrano_Cestelle_linea.dat: 13998 rows of 15001 differ\n",
+       })
+    EXPECT_NE(out.find(riga), std::string::npos) << riga;
+  EXPECT_EQ(out.find("cell 50 differs"), std::string::npos);  // 50 shown: cells 0 to 49
+
+  // The same line cut 50 m short: its last cell and 50 rows only A has.
+  TempDir corta;
+  Tabelle t;
+  ASSERT_TRUE(decodifica_stazioni(Originale(kStazioni), &t.stazioni).ok());
+  t.stazioni[kVoceGenerale].fine -= 50;
+  std::string stazioni;
+  ASSERT_TRUE(codifica_stazioni(t, &stazioni).ok());
+  WriteFileBytes(corta.path() / kStazioni, stazioni);
+  const std::string griglia = Originale(kGriglia);
+  WriteFileBytes(corta.path() / kGriglia, griglia.substr(0, griglia.size() - 15));
+  std::vector<valore> valori;
+  ASSERT_TRUE(decodifica_linea(Originale(kLinea), &valori).ok());
+  const size_t righe = valori.size() / 2 - 50;
+  t.tabella_linea.assign(2 * righe, valore{});
+  for (size_t r = 0; r < righe; ++r) {
+    t.tabella_linea.imposta(r, valori[r]);
+    t.tabella_linea.imposta(righe + r, valori[valori.size() / 2 + r]);
+  }
+  WriteFileBytes(corta.path() / kLinea, codifica_linea(t));
+  EXPECT_EQ(Diff(Costruiti(), corta.path(), &out), 1);
+  for (const char* riga : {
+           "Lavrano_Cestelle_58121.dat: cell 3660 differs\n  A: index=3660 km=183.0 ",
+           "  B: (missing)\nLavrano_Cestelle_58121.dat: 1 cell of 3661 differ\n",
+           "line_length_m=175950 coaches=9}\nLavrano_Cestelle_58121.sim: 1 entry of 87 differ\n",
+           "Lavrano_Cestelle_linea.dat: row 182951 differs\n  A: m=182951 ",
+       })
+    EXPECT_NE(out.find(riga), std::string::npos) << riga;
+  EXPECT_TRUE(
+      out.ends_with("  B: (missing)\nLavrano_Cestelle_linea.dat: 50 rows of 183001 differ\n"));
+
+  // A line table on one side only.
+  TempDir senza;
+  CopiaCompilati(senza.path());
+  fs::remove(senza.path() / kLinea);
+  EXPECT_EQ(Diff(Costruiti(), senza.path(), &out), 1);
+  EXPECT_EQ(out, "Lavrano_Cestelle_linea.dat: only in A\n");
+}
+
 #ifndef _WIN32
 
 // Runs a shell command, returning its exit status and standard output.

@@ -39,8 +39,10 @@ bool uguali(const valore& a, const valore& b) {
 
 // Compares records 0 to max(n_a, n_b) - 1 of one file; a record that only one
 // side has is shown as missing on the other. Returns the number that differ.
-size_t confronta(std::ostream& out, const std::string& file, const char* record, size_t n_a,
-                 size_t n_b, const std::function<bool(size_t)>& uguale,
+// `record` and `records` name one record and several.
+size_t confronta(std::ostream& out, const std::string& file, const char* record,
+                 const char* records, size_t n_a, size_t n_b,
+                 const std::function<bool(size_t)>& uguale,
                  const std::function<Json(bool, size_t)>& descrivi) {
   size_t diversi = 0;
   const size_t n = std::max(n_a, n_b);
@@ -52,9 +54,10 @@ size_t confronta(std::ostream& out, const std::string& file, const char* record,
     out << "  B: " << (i < n_b ? in_riga(descrivi(false, i)) : "(missing)") << '\n';
   }
   if (diversi > kDiffMostrati)
-    out << file << ": ... and " << diversi - kDiffMostrati << " more " << record << "s differ\n";
-  if (diversi > 0) out << file << ": " << diversi << ' ' << record << (diversi == 1 ? "" : "s")
-                       << " of " << n << " differ\n";
+    out << file << ": ... and " << diversi - kDiffMostrati << " more " << records << " differ\n";
+  if (diversi > 0)
+    out << file << ": " << diversi << ' ' << (diversi == 1 ? record : records) << " of " << n
+        << " differ\n";
   return diversi;
 }
 
@@ -81,14 +84,14 @@ int esegui_diff(const OpzioniDiff& o, std::ostream& out, std::ostream& err) {
     ++diversi;
   }
   diversi += confronta(
-      out, nome_file(a.path_percorso), "cell", a.percorso.size(), b.percorso.size(),
+      out, nome_file(a.path_percorso), "cell", "cells", a.percorso.size(), b.percorso.size(),
       [&](size_t i) { return uguali(a.percorso[i], b.percorso[i]); },
       [&](bool lato_a, size_t i) {
         const Scenario& s = lato_a ? a : b;
         return descrivi_cella(s.percorso, i, &s.stazioni);
       });
   diversi += confronta(
-      out, nome_file(a.path_stazioni), "entry", a.stazioni.size(), b.stazioni.size(),
+      out, nome_file(a.path_stazioni), "entry", "entries", a.stazioni.size(), b.stazioni.size(),
       [&](size_t i) { return uguali(a.stazioni[i], b.stazioni[i]); },
       [&](bool lato_a, size_t i) { return descrivi_stazione((lato_a ? a : b).stazioni, i); });
   if (a.ha_linea != b.ha_linea) {
@@ -96,7 +99,7 @@ int esegui_diff(const OpzioniDiff& o, std::ostream& out, std::ostream& err) {
     ++diversi;
   } else if (a.ha_linea) {
     diversi += confronta(
-        out, nome_file(a.path_linea), "row", a.righe(), b.righe(),
+        out, nome_file(a.path_linea), "row", "rows", a.righe(), b.righe(),
         [&](size_t r) { return uguali(a.x(r), b.x(r)) && uguali(a.y(r), b.y(r)); },
         [&](bool lato_a, size_t r) { return descrivi_riga((lato_a ? a : b).linea, r); });
   }

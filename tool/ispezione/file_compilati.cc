@@ -106,15 +106,21 @@ EsitoCarica carica_scenario(const std::string& directory, const std::string& nom
   if (!fs::is_directory(fs::path(directory), ec))
     return mancante(directory + ": not a directory");
 
-  // The station table names the scenario: "<name>_<number>.sim".
-  std::vector<std::string> candidati;
-  const std::string prefisso = nome.empty() ? "" : nome + "_";
+  // The station table names the scenario: "<name>_<number>.sim"; a part
+  // not given may be anything but empty.
   const std::string suffisso = (numero.empty() ? "" : "_" + numero) + ".sim";
+  auto candidato = [&](std::string_view base) {
+    if (!finisce_con(base, suffisso)) return false;
+    const std::string_view resto = base.substr(0, base.size() - suffisso.size());
+    if (nome.empty()) return !resto.empty();
+    if (!numero.empty()) return resto == nome;
+    return resto.size() > nome.size() + 1 && resto.substr(0, nome.size()) == nome &&
+           resto[nome.size()] == '_';
+  };
+  std::vector<std::string> candidati;
   for (const auto& e : fs::directory_iterator(fs::path(directory), ec)) {
     const std::string base = e.path().filename().string();
-    if (e.is_regular_file(ec) && base.size() > prefisso.size() + suffisso.size() &&
-        base.compare(0, prefisso.size(), prefisso) == 0 && finisce_con(base, suffisso))
-      candidati.push_back(base);
+    if (e.is_regular_file(ec) && candidato(base)) candidati.push_back(base);
   }
   if (ec) return mancante(directory + ": cannot list the directory: " + ec.message());
   std::sort(candidati.begin(), candidati.end());

@@ -47,7 +47,7 @@ std::string in_1252(std::string_view s) {
       continue;
     }
     // The length the lead byte announces, and the continuation bytes.
-    const size_t n = c >= 0xF0 && c < 0xF5 ? 4 : c >= 0xE0 ? 3 : c >= 0xC2 && c < 0xE0 ? 2 : 0;
+    const size_t n = c >= 0xF5 ? 0 : c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC2 ? 2 : 0;
     bool valido = n != 0 && i + n <= s.size();
     uint32_t cp = n == 2 ? c & 0x1F : n == 3 ? c & 0x0F : c & 0x07;
     for (size_t k = 1; valido && k < n; ++k) {
@@ -55,6 +55,11 @@ std::string in_1252(std::string_view s) {
       if ((d & 0xC0) != 0x80) valido = false;
       cp = (cp << 6) | (d & 0x3F);
     }
+    // A character in more bytes than it needs (an overlong NUL would pass
+    // for a real one), a surrogate, or a point past U+10FFFF is no UTF-8.
+    static constexpr uint32_t kMinimo[] = {0, 0, 0x80, 0x800, 0x10000};
+    if (valido && (cp < kMinimo[n] || (cp >= 0xD800 && cp < 0xE000) || cp > 0x10FFFF))
+      valido = false;
     if (!valido) {
       out += '?';
       ++i;

@@ -29,7 +29,12 @@ std::optional<std::string> percorso_da_uri(std::string_view uri) {
   for (size_t i = 0; i < uri.size(); ++i) {
     if (uri[i] == '%' && i + 2 < uri.size() && cifra_esadecimale(uri[i + 1]) >= 0 &&
         cifra_esadecimale(uri[i + 2]) >= 0) {
-      p += static_cast<char>(cifra_esadecimale(uri[i + 1]) * 16 + cifra_esadecimale(uri[i + 2]));
+      const char c =
+          static_cast<char>(cifra_esadecimale(uri[i + 1]) * 16 + cifra_esadecimale(uri[i + 2]));
+      // No file's path holds a NUL; the system would read only what stands
+      // before it, another file than the one named.
+      if (c == '\0') return std::nullopt;
+      p += c;
       i += 2;
     } else if (uri[i] == '?' || uri[i] == '#') {
       break;

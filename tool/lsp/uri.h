@@ -10,7 +10,7 @@
 
 // The path of a "file:" URI, its escapes decoded ("file:///c%3A/x" gives
 // "c:/x" on Windows, "file:///home/x" gives "/home/x" elsewhere); none for
-// any other scheme.
+// any other scheme, another host, or an escaped NUL.
 std::optional<std::string> percorso_da_uri(std::string_view uri);
 // The "file:" URI of an absolute path, escaped as clients write them.
 std::string uri_da_percorso(std::string_view percorso);
