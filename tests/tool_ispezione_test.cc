@@ -2,10 +2,10 @@
 // dump, plot and diff commands of scenario_tool over the built-in scenario.
 #include <gtest/gtest.h>
 
-#include <nlohmann/json.hpp>
-
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
+#include <nlohmann/json.hpp>
 #include <sstream>
 #include <string>
 
@@ -285,6 +285,51 @@ TEST(ToolIspezioneTest, DumpTellsRenamedFilesByContentAndRefusesOthers) {
   EXPECT_NE(u.err.find((dir.path() / "nessuno.dat").string()), std::string::npos) << u.err;
 }
 
+TEST(ToolIspezioneTest, DumpTableAndCsvKeepEveryFieldInItsColumn) {
+  // Entry 2 named with a letter of two UTF-8 bytes, a comma and quotes.
+  TempDir dir;
+  CopiaCompilati(dir.path());
+  Tabelle t;
+  ASSERT_TRUE(decodifica_stazioni(Originale(kStazioni), &t.stazioni).ok());
+  t.stazioni[2].nome = "PI\xC8VE, \"X\"";
+  std::string stazioni;
+  ASSERT_TRUE(codifica_stazioni(t, &stazioni).ok());
+  WriteFileBytes(dir.path() / kStazioni, stazioni);
+
+  const Uscita csv = Dump(dir.path() / kStazioni, Formato::kCsv);
+  ASSERT_EQ(csv.stato, 0) << csv.err;
+  EXPECT_NE(csv.out.find("\n2,station,2,"), std::string::npos);
+  EXPECT_NE(csv.out.find(",\"PI\xC3\x88VE, \"\"X\"\"\","), std::string::npos) << csv.out;
+
+  // As a table every column but the last starts where it does on the
+  // heading row, counted in characters: the named fields of entries 1 and
+  // 2 stand in one column.
+  const Uscita testo = Dump(dir.path() / kStazioni, Formato::kTesto);
+  ASSERT_EQ(testo.stato, 0) << testo.err;
+  std::istringstream righe(testo.out);
+  std::string riga;
+  std::getline(righe, riga);
+  EXPECT_EQ(riga, "# " + std::string(kStazioni) + ": station table, 87 records");
+  std::vector<size_t> colonne;
+  while (std::getline(righe, riga)) {
+    const size_t campi = riga.find("name=");
+    if (campi == std::string::npos) continue;
+    colonne.push_back(static_cast<size_t>(
+        std::count_if(riga.begin(), riga.begin() + static_cast<std::ptrdiff_t>(campi),
+                      [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; })));
+  }
+  ASSERT_EQ(colonne.size(), 20u);
+  for (size_t c : colonne) EXPECT_EQ(c, colonne[0]);
+
+  // A cell of a kind the builder never writes is shown, named by its number.
+  std::string griglia = Originale(kGriglia);
+  griglia[23 * 15] = static_cast<char>(200);
+  WriteFileBytes(dir.path() / kGriglia, griglia);
+  const Uscita u = Dump(dir.path() / kGriglia);
+  ASSERT_EQ(u.stato, 0) << u.err;
+  EXPECT_NE(Record(u, 23).find(R"("kind":"unknown 200","tipo":200)"), std::string::npos);
+}
+
 // scenario_tool diff over two directories: its status, and standard output
 // then standard error.
 int Diff(const fs::path& a, const fs::path& b, std::string* out, const std::string& nome = "",
@@ -423,6 +468,40 @@ TEST(ToolIspezioneTest, CommandLineExitStatuses) {
   EXPECT_EQ(out, vuota.path().string() + ": no station table (*_*.sim)\n");
   EXPECT_EQ(Shell(tool + " dump '" + (Costruiti() / kGriglia).string() + "' --every 10 2>&1", &out),
             2);
+}
+
+TEST(ToolIspezioneTest, PlotNamesSourceRowsOnlyOfSourcesThatCompileToTheFiles) {
+  TempDir dir;
+  const fs::path linea = dir.path() / "Lavrano_Cestelle_linea.txt";
+  const fs::path treno = dir.path() / "Lavrano_Cestelle_58121-.txt";
+  WriteFileBytes(linea, SorgenteLineaIncorporata());
+  WriteFileBytes(treno, SorgenteTrenoIncorporata());
+  const fs::path svg = dir.path() / "piano.svg";
+  const std::string plot = std::string("'") + SB_TOOL_PATH + "' plot '" + Costruiti().string() +
+                           "' -o '" + svg.string() + "' --sources ";
+  std::string out;
+  EXPECT_EQ(Shell(plot + "'" + linea.string() + "' '" + treno.string() + "' 2>&1", &out), 0);
+  EXPECT_EQ(out, svg.string() + "\n");
+  EXPECT_NE(ReadFileBytes(svg).find("Lavrano_Cestelle_58121-.txt"), std::string::npos);
+
+  // Sources of another scenario, and a source that is not there: the
+  // picture is drawn without rows, saying why.
+  const fs::path altra = fs::path(SB_SOURCE_DIR) / "tests" / "data" / "rallentamenti";
+  EXPECT_EQ(Shell(plot + "'" + (altra / "linea.txt").string() + "' '" +
+                      (altra / "treno.txt").string() + "' 2>&1",
+                  &out),
+            0);
+  EXPECT_NE(out.find(" do not compile to the track grid of " + (Costruiti() / kGriglia).string() +
+                     "; the rows are not shown\n"),
+            std::string::npos)
+      << out;
+  EXPECT_EQ(ReadFileBytes(svg).find("treno.txt"), std::string::npos);
+  EXPECT_EQ(
+      Shell(plot + "'" + (dir.path() / "nessuna.txt").string() + "' '" + treno.string() + "' 2>&1",
+            &out),
+      0);
+  EXPECT_NE(out.find("nessuna.txt"), std::string::npos) << out;
+  EXPECT_NE(out.find("; the rows are not shown\n"), std::string::npos) << out;
 }
 
 int ContaXpath(const fs::path& svg, const std::string& xpath) {
