@@ -124,6 +124,16 @@ LetturaLinea::Esito LetturaLinea::riga_curva(const std::string& campo) {
     piano_.dritto_fino_a(t_, std::min(int64_t{inizio}, kMetroMassimo));
     if (piano_.metro() > kMetroMassimo) return chiudi(codice::kCurvaErrata);
   }
+  if (t_.piano_senza_tabella) {
+    // Counting metres only, the curve's steps go in one: the plan stops at
+    // the first metre past the last one allowed, which it passes exactly
+    // when the curve ends at or beyond it.
+    if (piano_.metro() <= fine) {
+      piano_.dritto_fino_a(t_, fine);
+      if (piano_.metro() > kMetroMassimo) return chiudi(codice::kCurvaErrata);
+    }
+    return Esito::kAvanti;
+  }
   while (piano_.metro() <= fine) {
     piano_.passo_curvo(t_, curvatura);
     if (piano_.metro() > kMetroMassimo) return chiudi(codice::kCurvaErrata);
