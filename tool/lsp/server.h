@@ -50,7 +50,7 @@ class ServerLsp {
     int64_t versione = 0;
   };
   // The last compile of one pair of sources, for the answers that need
-  // what the compile placed (hover, hints); the line table is not kept.
+  // what the compile placed (hover, hints); it builds no line table.
   struct Coppia {
     std::string uri_linea, uri_treno;
     std::unique_ptr<Analisi> analisi;
