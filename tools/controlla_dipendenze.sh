@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Holds the README's `apt-get install` line to what the two commands use:
 # every program and CMake package that the configure of the `default`
-# preset (build/default, configured beforehand) found on this machine must
-# come from a Debian package that the line installs, directly or as one of
-# their dependencies. So a fresh Debian 12 machine that runs the line has
+# preset (build/default, configured beforehand) found on this machine, and
+# every program the tests run, must come from a Debian package that the
+# line installs, directly or as one of their dependencies. So a fresh Debian 12 machine that runs the line has
 # all that `cmake --workflow --preset test` and `--preset run` need, even
 # though this machine has more installed.
 set -euo pipefail
@@ -32,6 +32,11 @@ usati=("$(command -v cmake)" "$compilatore"
 while IFS= read -r cartella; do
   usati+=("$(find "$cartella" -maxdepth 1 -name '*.cmake' | head -1)")
 done < <(sed -n 's/^[A-Za-z0-9_]*_DIR:PATH=\(\/.*\)$/\1/p' "$cache")
+# Programs the tests run by name, which no configure finds: the plot's SVG
+# is checked with xmllint and rendered with rsvg-convert.
+for programma in xmllint rsvg-convert; do
+  usati+=("$(command -v "$programma" || echo "$programma")")
+done
 
 fail=0
 for f in "${usati[@]}"; do
