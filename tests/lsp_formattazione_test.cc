@@ -57,7 +57,14 @@ std::string SenzaBlank(std::string s) {
 // Formats one source and checks what must hold of any text: only blanks
 // of rows that are not comments change, and a second pass changes nothing.
 std::string Formatta(const std::string& testo, int sorgente) {
-  const std::string nuovo = applica(testo, allinea_colonne(testo, sorgente));
+  const std::vector<RigaAllineata> righe = allinea_colonne(testo, sorgente);
+  const std::string nuovo = applica(testo, righe);
+  // The runs of blanks, applied from the last, make the same text.
+  std::string a_pezzi = testo;
+  for (auto r = righe.rbegin(); r != righe.rend(); ++r)
+    for (auto b = r->blank.rbegin(); b != r->blank.rend(); ++b)
+      a_pezzi.replace(b->inizio, b->fine - b->inizio, std::string(b->spazi, ' '));
+  EXPECT_EQ(a_pezzi, nuovo);
   EXPECT_TRUE(allinea_colonne(nuovo, sorgente).empty()) << nuovo;
   const std::vector<std::string> prima = Linee(testo), dopo = Linee(nuovo);
   EXPECT_EQ(prima.size(), dopo.size());

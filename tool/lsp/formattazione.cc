@@ -111,6 +111,7 @@ void allinea_sezione(std::string_view t, const std::vector<Linea>& ls,
       allarga(larghezza, i, rientro(i, r.campi[i].contenuto) + r.campi[i].contenuto.size());
   for (const RigaDati& r : righe) {
     std::string s;
+    std::vector<RigaAllineata::Blank> blank;
     size_t colonna = 0;  // where field i starts
     for (size_t i = 0; i < r.campi.size(); ++i) {
       const Campo& c = r.campi[i];
@@ -124,11 +125,17 @@ void allinea_sezione(std::string_view t, const std::vector<Linea>& ls,
       }
       // A field after a comma keeps at least one blank before it.
       const size_t inizio = std::max(colonna + rientro(i, c.contenuto), s.size() + (i > 0 ? 1 : 0));
-      s.append(inizio - s.size(), ' ');
+      const size_t spazi = inizio - s.size();
+      if (c.blank_prima.size() != spazi ||
+          c.blank_prima.find_first_not_of(' ') != std::string_view::npos) {
+        const size_t da = static_cast<size_t>(c.blank_prima.data() - t.data());
+        blank.push_back({da, da + c.blank_prima.size(), spazi});
+      }
+      s.append(spazi, ' ');
       s += c.contenuto;
     }
     const Linea& l = ls[r.k];
-    if (s != t.substr(l.inizio, l.fine - l.inizio)) out->push_back({r.k, l.inizio, l.fine, s});
+    if (!blank.empty()) out->push_back({r.k, l.inizio, l.fine, s, std::move(blank)});
   }
 }
 

@@ -22,11 +22,19 @@
 #include <vector>
 
 // One line formatted anew: the bytes [inizio, fine) of the text, the line
-// `riga` (from 0) without its line end, become `testo`.
+// `riga` (from 0) without its line end, become `testo`. The same change as
+// the runs of blanks it rewrites, each bytes [inizio, fine) of the text
+// becoming `spazi` spaces, in order: an editor told only of these never
+// rewrites a letter of the row.
 struct RigaAllineata {
+  struct Blank {
+    size_t inizio = 0, fine = 0;
+    size_t spazi = 0;
+  };
   size_t riga = 0;
   size_t inizio = 0, fine = 0;
   std::string testo;
+  std::vector<Blank> blank;
 };
 
 // The lines of `testo` (Windows-1252 bytes of source `sorgente`, 0 the line,

@@ -179,12 +179,15 @@ json suggerimenti(const SorgenteAperta& s, const json& intervallo) {
 
 json formattazione(const SorgenteAperta& s) {
   json out = json::array();
+  // Only the blanks: the server holds a letter the code page lacks as "?",
+  // and an edit of the whole row would write that back.
   for (const RigaAllineata& r : allinea_colonne(s.testo, s.sorgente)) {
     const int64_t riga = static_cast<int64_t>(r.riga);
-    out.push_back({{"range",
-                    {{"start", posizione_json({riga, 0})},
-                     {"end", posizione_json({riga, static_cast<int64_t>(r.fine - r.inizio)})}}},
-                   {"newText", utf8_da_1252(r.testo)}});
+    for (const RigaAllineata::Blank& b : r.blank) {
+      auto a = [&](size_t o) { return posizione_json({riga, static_cast<int64_t>(o - r.inizio)}); };
+      out.push_back({{"range", {{"start", a(b.inizio)}, {"end", a(b.fine)}}},
+                     {"newText", std::string(b.spazi, ' ')}});
+    }
   }
   return out;
 }

@@ -18,8 +18,8 @@ nlohmann::json simboli(const SorgenteAperta& s);
 // position field of the rows in it.
 nlohmann::json suggerimenti(const SorgenteAperta& s, const nlohmann::json& intervallo);
 
-// textDocument/formatting: one edit per line whose fields are aligned anew
-// (see formattazione.h).
+// textDocument/formatting: the fields aligned anew (see formattazione.h),
+// one edit for each run of blanks that changes.
 nlohmann::json formattazione(const SorgenteAperta& s);
 
 #endif  // SB_TOOL_LSP_STRUTTURA_H_
