@@ -211,6 +211,48 @@ TEST_F(ToolTest, UsoErrato) {
   EXPECT_EQ(d["related"][0]["message"], "the curve before it");
 }
 
+// The one-shot preview: the page named after the sources, beside them;
+// sources with problems still give a page, which shows them.
+TEST_F(ToolTest, PreviewScriveLaPaginaOppureDiceIlPerche) {
+  RunResult r = RunToolIn(sorgenti.path(), {"preview", kLinea, kTreno});
+  EXPECT_EQ(r.exit_status, 0) << r.err;
+  EXPECT_EQ(r.out.rfind("Lavrano_Cestelle_58121_anteprima.html", 0), 0u) << r.out;
+  EXPECT_EQ(ReadFileBytes(sorgenti.path() / "Lavrano_Cestelle_58121_anteprima.html")
+                .rfind("<!doctype html>", 0),
+            0u);
+
+  WriteFileBytes(sorgenti.path() / "treno.txt", TrenoConConflitto());
+  r = RunToolIn(sorgenti.path(),
+                {"preview", kLinea, "treno.txt", "--number", "58121", "-o", "conflitto.html"});
+  EXPECT_EQ(r.exit_status, 1);
+  EXPECT_NE(r.err.find("error"), std::string::npos) << r.err;
+  EXPECT_TRUE(fs::exists(sorgenti.path() / "conflitto.html"));
+
+  // A source that cannot be read: its reason ends its line, and is on the page.
+  r = RunToolIn(sorgenti.path(), {"preview", "nessuna_linea.txt", kTreno, "-o", "manca.html"});
+  EXPECT_EQ(r.exit_status, 1);
+  EXPECT_EQ(r.err.rfind("cannot open 'nessuna_linea.txt': ", 0), 0u) << r.err;
+  EXPECT_EQ(r.err.back(), '\n');
+  EXPECT_NE(ReadFileBytes(sorgenti.path() / "manca.html").find("cannot open"), std::string::npos);
+
+  const struct {
+    std::vector<std::string> args;
+    const char* messaggio;
+  } rifiuti[] = {
+      {{"preview", kLinea, "treno.txt"},
+       "scenario_tool preview: cannot tell the train number from 'treno.txt'"},
+      {{"preview", kLinea, kTreno, "--watch", "-o", "x.html"},
+       "scenario_tool preview: -o writes a page; --watch serves it instead: give one"},
+      {{"preview", kLinea, kTreno, "-o", std::string(kLinea) + "/x.html"},
+       "scenario_tool preview: cannot create "},
+  };
+  for (const auto& c : rifiuti) {
+    r = RunToolIn(sorgenti.path(), c.args);
+    EXPECT_EQ(r.exit_status, 2);
+    EXPECT_EQ(r.err.rfind(c.messaggio, 0), 0u) << r.err;
+  }
+}
+
 // The version the build gives the project, alone on standard output; the
 // one place a package's version can be read back from the program.
 TEST_F(ToolTest, Versione) {

@@ -5,10 +5,9 @@
 # them (the unit tests and the replay of the fuzz seeds and regressions,
 # FuzzSemiTest and FuzzRegressionTest), merges the profiles of every process
 # they started and prints the report for compiler/ and sources/, the totals
-# of compiler/ alone, then the report for tool/. Fails when fewer than 89 %
-# of the lines of tool/ run: the floor under today's 89.4 %, so that no
-# change lowers it; the aim is 90 %, which the language server's URI and
-# text conversions and the inspection's refusals still keep it from.
+# of compiler/ alone, then the report for tool/. Fails when fewer than 90 %
+# of the lines of tool/ run; what stays unrun, and why, is listed in
+# docs/sviluppo.md.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -42,8 +41,8 @@ report "$altri|compiler|sources" | tee "$out/copertura_tool.txt"
 # The TOTAL row: regions, missed, cover, functions, missed, executed,
 # lines, missed, cover, ...; the lines' cover is its 10th field.
 righe=$(awk '$1 == "TOTAL" { sub("%", "", $10); print $10 }' "$out/copertura_tool.txt")
-if awk -v r="$righe" 'BEGIN { exit !(r < 89) }'; then
-  echo "coverage of tool/: $righe % of lines, under 89 %"
+if awk -v r="$righe" 'BEGIN { exit !(r < 90) }'; then
+  echo "coverage of tool/: $righe % of lines, under 90 %"
   status=1
 fi
 # The lines not run, for looking them up:

@@ -26,7 +26,7 @@ JsonPagina dati_sorgenti(const OpzioniAnteprima &o) {
     d["diagnostica"] = {{"pulita", false},
                         {"errori", 1},
                         {"avvisi", 0},
-                        {"testo", s.message()},
+                        {"testo", s.message() + "\n"},  // a line, as every diagnostic
                         {"elenco", JsonPagina::array({x})}};
     return d;
   }
