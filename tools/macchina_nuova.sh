@@ -19,6 +19,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 inizio=$SECONDS
+exec 8>&1 9>&2
 
 fail() {
   echo "macchina_nuova: $*" >&2
@@ -82,6 +83,8 @@ cancella() {
 
 alla_fine() {
   local stato=$?
+  # Exit may come in the middle of a command whose output goes to a log.
+  exec 1>&8 2>&9
   smonta || stato=1
   if ((stato == 0)); then
     cancella
