@@ -95,7 +95,7 @@ alla_fine() {
 }
 
 passo() {
-  echo "-- $* ($((SECONDS - inizio)) s)"
+  echo "macchina_nuova: $* ($((SECONDS - inizio)) s)"
 }
 
 # A run stopped half-way may have left its system behind.
