@@ -333,8 +333,8 @@ TEST(CompilazioneTest, SenzaIlPianoLeStesseDiagnostiche) {
     MemoryFileSystem fa, fb;
     ASSERT_TRUE(scrivi_file_compilati(fa, "out", a).ok());
     ASSERT_TRUE(scrivi_file_compilati(fb, "out", b).ok());
-    fa.files.erase("out/L_linea.dat");
-    fb.files.erase("out/L_linea.dat");
+    fa.files.erase(JoinPath("out", "L_linea.dat"));
+    fb.files.erase(JoinPath("out", "L_linea.dat"));
     EXPECT_EQ(fa.files, fb.files);
   }
 }
