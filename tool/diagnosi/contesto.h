@@ -14,6 +14,7 @@
 
 #include "compiler/lettura/formato_sorgenti.h"
 #include "compiler/registro.h"
+#include "compiler/tabelle.h"
 #include "tool/diagnosi/compilazione.h"
 #include "tool/diagnosi/diagnostica.h"
 
@@ -74,7 +75,7 @@ class Contesto {
   const RigaLetta* riga_della_cella(int64_t k, bool* aggiunta = nullptr) const;
 
   // The line's length as its row gives it (0 without one).
-  int64_t lunghezza() const { return c_.tabelle.stazioni[84].fine; }
+  int64_t lunghezza() const { return c_.tabelle.stazioni[kVoceGenerale].fine; }
   // 50 * numero_celle: where the track grid ends, in metres.
   int64_t fine_griglia() const { return 50 * int64_t{c_.tabelle.numero_celle}; }
 

@@ -46,7 +46,8 @@ class Estrazione {
     for (const RigaLetta& r : ctx_.registro().righe) {
       if (r.sorgente != Sorgente::kTreno || r.sezione != Sezione::kTreno) continue;
       const std::string_view k = ctx_.testo_campo(Sorgente::kTreno, r.campo);
-      if (riconosce(TipoRiga::kMassaFrenata, k)) d_.massa_frenata = t_.stazioni[84].inizio;
+      if (riconosce(TipoRiga::kMassaFrenata, k))
+        d_.massa_frenata = t_.stazioni[kVoceGenerale].inizio;
       if (riconosce(TipoRiga::kRallentamento, k))
         rallentamento(r, numeri_prima_del_rallentamento(k));
       if (riconosce(TipoRiga::kStazione, k)) stazione(r);
@@ -71,7 +72,7 @@ class Estrazione {
   // a compile without a code accepted every one of them.
   void stazione(const RigaLetta& r) {
     const size_t indice = d_.stazioni.size() + 1;
-    if (indice >= 81) return;
+    if (indice >= kVoceProgressivaTre) return;
     const record_stazione& s = t_.stazioni[indice];
     // The name is the last field the row's handlers read.
     const Diagnostica al_nome =

@@ -58,10 +58,10 @@ int64_t cella_posizione(TipoRiga tipo, int64_t p) {
 }
 
 std::string km(const Tabelle& t, int64_t p) {
-  // Entries 81 to 83 hold the kilometre changes, ordered by the compile,
+  // The three kilometre-change entries hold the changes, ordered by the compile,
   // their flag already applied.
   int64_t base = 0, valore = 0;
-  for (int e = 81; e <= 83; ++e) {
+  for (int e = kVoceProgressivaTre; e <= kVoceProgressivaUno; ++e) {
     const record_stazione& r = t.stazioni[static_cast<size_t>(e)];
     if ((r.inizio != 0 || r.fine != 0) && r.inizio <= p && r.inizio >= base) {
       base = r.inizio;
