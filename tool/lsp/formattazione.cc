@@ -15,16 +15,13 @@ struct Linea {
   size_t inizio = 0, fine = 0;  // without the line end
 };
 
-// Lines end at CR LF, a lone CR or a lone LF, as the field reader sees them.
 std::vector<Linea> linee(std::string_view t) {
   std::vector<Linea> out;
-  size_t i = 0;
-  for (;;) {
-    size_t e = i;
-    while (e < t.size() && t[e] != '\r' && t[e] != '\n') ++e;
+  for (size_t i = 0;;) {
+    const size_t e = fine_linea(t, i);
     out.push_back({i, e});
     if (e == t.size()) break;
-    i = e + (t[e] == '\r' && e + 1 < t.size() && t[e + 1] == '\n' ? 2 : 1);
+    i = linea_dopo(t, i);
     if (i == t.size()) break;
   }
   return out;

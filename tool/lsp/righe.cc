@@ -4,6 +4,17 @@
 
 #include "compiler/arrotonda.h"
 
+size_t fine_linea(std::string_view t, size_t o) {
+  while (o < t.size() && t[o] != '\r' && t[o] != '\n') ++o;
+  return o;
+}
+
+size_t linea_dopo(std::string_view t, size_t o) {
+  o = fine_linea(t, o);
+  if (o < t.size() && t[o] == '\r' && o + 1 < t.size() && t[o + 1] == '\n') return o + 2;
+  return o < t.size() ? o + 1 : o;
+}
+
 RigaTesto riga_a(std::string_view t, size_t o) {
   RigaTesto r;
   size_t a = o;

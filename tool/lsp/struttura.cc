@@ -46,17 +46,6 @@ const Tabelle& tabelle_di(const SorgenteAperta& s) {
   return s.analisi != nullptr ? s.analisi->compilazione->tabelle : vuote;
 }
 
-// The first line end at or after `o`, and the start of the next line.
-size_t fine_linea(std::string_view t, size_t o) {
-  while (o < t.size() && t[o] != '\r' && t[o] != '\n') ++o;
-  return o;
-}
-size_t linea_dopo(std::string_view t, size_t o) {
-  o = fine_linea(t, o);
-  if (o < t.size() && t[o] == '\r' && o + 1 < t.size() && t[o + 1] == '\n') return o + 2;
-  return o < t.size() ? o + 1 : o;
-}
-
 // The start of the line of the first "[generale]": the readers skip all
 // before it. npos when there is none.
 size_t linea_generale(std::string_view t) {
