@@ -6,6 +6,7 @@
 #include <sstream>
 
 #ifdef _WIN32
+#include "platform/wide_text_win.h"
 #include "platform/windows_h.h"
 #else
 #include <sys/wait.h>
@@ -68,13 +69,36 @@ int RunProgram(const fs::path& exe, const std::vector<std::string>& args, const 
   for (const std::string& a : args) command += L" \"" + fs::path(a).wstring() + L"\"";
   PROCESS_INFORMATION pi{};
   int status = -1;
-  if (::CreateProcessW(exe.c_str(), command.data(), nullptr, nullptr, TRUE, 0, nullptr,
-                       cwd.c_str(), &si, &pi)) {
-    ::WaitForSingleObject(pi.hProcess, INFINITE);
+  // Wine now and then refuses to start a process while its server is busy;
+  // a start that never happened is tried again, and one that still fails
+  // says why on the error stream, rather than leaving a test to puzzle over
+  // an exit status the program never gave.
+  bool started = false;
+  DWORD why = 0;
+  for (int attempt = 0; attempt < 3 && !started; ++attempt) {
+    if (attempt > 0) ::Sleep(200);
+    started = ::CreateProcessW(exe.c_str(), command.data(), nullptr, nullptr, TRUE, 0, nullptr,
+                               cwd.c_str(), &si, &pi) != 0;
+    if (!started) why = ::GetLastError();
+  }
+  std::string fault;
+  if (!started) {
+    fault = "test harness: cannot start the program: " + SystemMessage(why);
+  } else {
     DWORD code = 0;
-    if (::GetExitCodeProcess(pi.hProcess, &code)) status = static_cast<int>(code);
+    if (::WaitForSingleObject(pi.hProcess, INFINITE) != WAIT_OBJECT_0)
+      fault = "test harness: cannot wait for the program: " + SystemMessage(::GetLastError());
+    else if (!::GetExitCodeProcess(pi.hProcess, &code))
+      fault = "test harness: cannot read the exit status: " + SystemMessage(::GetLastError());
+    else
+      status = static_cast<int>(code);
     ::CloseHandle(pi.hThread);
     ::CloseHandle(pi.hProcess);
+  }
+  if (!fault.empty()) {
+    fault += '\n';
+    DWORD written = 0;
+    ::WriteFile(err_h, fault.data(), static_cast<DWORD>(fault.size()), &written, nullptr);
   }
   ::CloseHandle(out_h);
   ::CloseHandle(err_h);
