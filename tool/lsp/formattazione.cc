@@ -6,6 +6,7 @@
 #include "compiler/lettura/lettore_campi.h"
 #include "tool/diagnosi/contesto.h"
 #include "tool/lsp/righe.h"
+#include "tool/lsp/testo.h"
 
 namespace {
 

@@ -9,6 +9,7 @@
 #include "tool/diagnosi/contesto.h"
 #include "tool/lsp/diagnostiche.h"
 #include "tool/lsp/righe.h"
+#include "tool/lsp/testo.h"
 
 using nlohmann::json;
 
@@ -19,9 +20,8 @@ namespace {
 std::optional<Sezione> sezione_a(std::string_view t, size_t o, int sorgente) {
   // The first "[generale]" marker and the marker that ends its section.
   size_t generale = std::string_view::npos, fine_generale = std::string_view::npos;
-  for (size_t i = 0; i < t.size();) {
-    size_t e = i;
-    while (e < t.size() && t[e] != '\n' && t[e] != '\r') ++e;
+  for (size_t i = 0; i < t.size(); i = linea_dopo(t, i)) {
+    const size_t e = fine_linea(t, i);
     const std::string_view riga = t.substr(i, e - i);
     std::string minuscola(riga);
     for (char& c : minuscola) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
@@ -34,8 +34,6 @@ std::optional<Sezione> sezione_a(std::string_view t, size_t o, int sorgente) {
       fine_generale = i;
       break;
     }
-    i = e;
-    while (i < t.size() && (t[i] == '\n' || t[i] == '\r')) ++i;
   }
   if (generale == std::string_view::npos || o < generale) return std::nullopt;
   if (sorgente == 1) return Sezione::kTreno;

@@ -3,24 +3,12 @@
 #include <cstdio>
 
 #include "compiler/arrotonda.h"
-
-size_t fine_linea(std::string_view t, size_t o) {
-  while (o < t.size() && t[o] != '\r' && t[o] != '\n') ++o;
-  return o;
-}
-
-size_t linea_dopo(std::string_view t, size_t o) {
-  o = fine_linea(t, o);
-  if (o < t.size() && t[o] == '\r' && o + 1 < t.size() && t[o + 1] == '\n') return o + 2;
-  return o < t.size() ? o + 1 : o;
-}
+#include "tool/lsp/testo.h"
 
 RigaTesto riga_a(std::string_view t, size_t o) {
   RigaTesto r;
-  size_t a = o;
-  while (a > 0 && t[a - 1] != '\n' && t[a - 1] != '\r') --a;
-  size_t b = o;
-  while (b < t.size() && t[b] != '\n' && t[b] != '\r') ++b;
+  const size_t a = inizio_linea(t, o);
+  const size_t b = fine_linea(t, o);
   r.inizio = a;
   r.fine = b;
   size_t i = a;

@@ -27,12 +27,6 @@ struct RigaTesto {
   int campo = -1;  // the field the offset falls in, -1 for none
 };
 
-// Lines end at CR LF, a lone CR or a lone LF, as the field reader sees
-// them. The end of the line holding byte `o` (before its line end), and the
-// start of the line after it (the text's size after the last).
-size_t fine_linea(std::string_view t, size_t o);
-size_t linea_dopo(std::string_view t, size_t o);
-
 // The line holding byte `o` of `t`, cut into fields as the field reader
 // cuts them: at commas, a quoted text running to its quote.
 RigaTesto riga_a(std::string_view t, size_t o);

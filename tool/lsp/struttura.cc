@@ -10,6 +10,7 @@
 #include "tool/lsp/diagnostiche.h"
 #include "tool/lsp/formattazione.h"
 #include "tool/lsp/righe.h"
+#include "tool/lsp/testo.h"
 
 using nlohmann::json;
 
@@ -144,8 +145,7 @@ json suggerimenti(const SorgenteAperta& s, const json& intervallo) {
   const size_t a = offset_di(t, posizione_da_json(intervallo.at("end")));
   const TestoSorgente testo("", std::string(t));
   const Tabelle& tab = tabelle_di(s);
-  size_t i = da;
-  while (i > 0 && t[i - 1] != '\r' && t[i - 1] != '\n') --i;
+  size_t i = inizio_linea(t, da);
   if (i <= generale) i = linea_dopo(t, generale);
   for (; i < t.size() && i <= a; i = linea_dopo(t, i)) {
     const RigaTesto r = riga_a(t, i);

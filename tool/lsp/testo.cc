@@ -1,5 +1,6 @@
 #include "tool/lsp/testo.h"
 
+#include <algorithm>
 #include <array>
 
 #include "tool/diagnosi/diagnostica.h"
@@ -76,30 +77,46 @@ std::string in_1252(std::string_view s) {
   return out;
 }
 
+size_t inizio_linea(std::string_view t, size_t o) {
+  if (o > t.size()) o = t.size();
+  while (o > 0 && t[o - 1] != '\r' && t[o - 1] != '\n') --o;
+  return o;
+}
+
+size_t fine_linea(std::string_view t, size_t o) {
+  while (o < t.size() && t[o] != '\r' && t[o] != '\n') ++o;
+  return o;
+}
+
+size_t linea_dopo(std::string_view t, size_t o) {
+  o = fine_linea(t, o);
+  if (o < t.size() && t[o] == '\r' && o + 1 < t.size() && t[o + 1] == '\n') return o + 2;
+  return o < t.size() ? o + 1 : o;
+}
+
 size_t offset_di(std::string_view t, Posizione p) {
   size_t o = 0;
   for (int64_t r = 0; r < p.riga; ++r) {
-    while (o < t.size() && t[o] != '\r' && t[o] != '\n') ++o;
-    if (o == t.size()) return o;
-    o += t[o] == '\r' && o + 1 < t.size() && t[o + 1] == '\n' ? 2 : 1;
+    if (fine_linea(t, o) == t.size()) return t.size();
+    o = linea_dopo(t, o);
   }
-  const int64_t c = p.carattere < 0 ? 0 : p.carattere;
-  for (int64_t k = 0; k < c && o < t.size() && t[o] != '\r' && t[o] != '\n'; ++k) ++o;
-  return o;
+  const size_t fine = fine_linea(t, o);
+  const auto c = static_cast<size_t>(p.carattere < 0 ? 0 : p.carattere);
+  return c < fine - o ? o + c : fine;
 }
 
 Posizione posizione_di(std::string_view t, size_t o) {
   if (o > t.size()) o = t.size();
   Posizione p;
   size_t inizio = 0;
-  for (size_t i = 0; i < o; ++i) {
-    if (t[i] == '\n' || (t[i] == '\r' && !(i + 1 < t.size() && t[i + 1] == '\n'))) {
-      ++p.riga;
-      inizio = i + 1;
-    }
-  }
   // An offset between CR and LF belongs to the line the pair ends.
-  p.carattere = static_cast<int64_t>(o - inizio);
-  if (o > inizio && t[o - 1] == '\r') --p.carattere;
+  for (;;) {
+    const size_t fine = fine_linea(t, inizio);
+    const size_t dopo = linea_dopo(t, inizio);
+    if (fine >= o || dopo > o) break;
+    ++p.riga;
+    inizio = dopo;
+  }
+  p.carattere = static_cast<int64_t>(std::min(o, fine_linea(t, inizio)) - inizio);
   return p;
 }

@@ -23,6 +23,14 @@ struct Posizione {
   int64_t carattere = 0;
 };
 
+// Lines end at CR LF, a lone CR or a lone LF, as the compiler's field
+// reader sees them. The start and the end (before its line end) of the
+// line holding byte `o`, and the start of the line after it (the text's
+// size after the last). Every walk over a source's lines goes by these.
+size_t inizio_linea(std::string_view testo, size_t o);
+size_t fine_linea(std::string_view testo, size_t o);
+size_t linea_dopo(std::string_view testo, size_t o);
+
 // The byte offset of `p` in `testo`: a line past the last is the end of the
 // text, a character past the line's end is its end (before the line end).
 // Lines end at CR LF, a lone CR or a lone LF.
