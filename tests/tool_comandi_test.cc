@@ -174,6 +174,13 @@ TEST_F(ToolTest, UsoErrato) {
        "scenario_tool check: LINE and TRAIN are in the wrong order: 'Lavrano_Cestelle_linea.txt' "
        "is the line source and 'Lavrano_Cestelle_58121-.txt' the train source; give them as: "
        "scenario_tool check 'Lavrano_Cestelle_linea.txt' 'Lavrano_Cestelle_58121-.txt'"},
+      // documents and preview read the pair the same way.
+      {{"documents", kTreno, kLinea},
+       "scenario_tool documents: LINE and TRAIN are in the wrong order: "
+       "'Lavrano_Cestelle_linea.txt' is the line source"},
+      {{"preview", kTreno, kLinea},
+       "scenario_tool preview: LINE and TRAIN are in the wrong order: "
+       "'Lavrano_Cestelle_linea.txt' is the line source"},
       {{"check", kLinea, "treno.txt"},
        "scenario_tool check: cannot tell the train number from 'treno.txt' (a train source is "
        "named NAME_NUMBER-.txt): give it with --number NUMBER"},

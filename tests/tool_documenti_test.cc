@@ -239,6 +239,18 @@ TEST(DocumentiTest, SorgentiConProblemiEOpzioniRifiutate) {
   EXPECT_EQ(scritti.size(), 3u);
   EXPECT_EQ(scritti.count(kScheda), 0u);
 
+  // The same account as JSON, for scripts; the directory -o named is not
+  // left behind when nothing is written.
+  const fs::path json_dir = uscita.path() / "json";
+  const RunResult j =
+      RunToolIn(sorgenti.path(), {"documents", kLineaValdora, kTrenoValdora, "-o",
+                                  json_dir.string(), "--diagnostics-format", "json"});
+  EXPECT_EQ(j.exit_status, 1);
+  EXPECT_EQ(j.out.rfind("{", 0), 0u) << j.out;
+  EXPECT_NE(j.out.find("\"code\": 16"), std::string::npos) << j.out;
+  EXPECT_EQ(j.err.find("(code 16)"), std::string::npos) << j.err;
+  EXPECT_FALSE(fs::exists(json_dir));
+
   const fs::path dir = uscita.path() / "d";
   for (const std::vector<std::string>& opzioni :
        {std::vector<std::string>{"--classificazione", "PI\xC3\xB9 DI DICIANNOVE CARATTERI"},

@@ -40,11 +40,7 @@ int esegui(const Opzioni& o) {
   const char* comando = o.scrive ? "compile" : "check";
   // The two sources given the other way round: say so rather than asking
   // for a name.
-  if (!nome_da_linea(o.linea) && nome_da_linea(o.treno) && numero_da_treno(o.linea))
-    return uso(o, "LINE and TRAIN are in the wrong order: '" + o.treno +
-                      "' is the line source and '" + o.linea +
-                      "' the train source; give them as: scenario_tool " + comando + " '" +
-                      o.treno + "' '" + o.linea + "'");
+  if (Status s = controlla_ordine(comando, o.linea, o.treno); !s.ok()) return uso(o, s.message());
   auto fs = MakeRealFileSystem();
   std::string linea, treno;
   if (Status s = fs->Read(o.linea, &linea); !s.ok()) return uso(o, s.message());
@@ -126,11 +122,7 @@ int esegui(const Opzioni& o) {
 
 void opzioni_comuni(CLI::App* sub, Opzioni* o) {
   opzioni_sorgenti(sub, &o->linea, &o->treno, &o->nome, &o->numero);
-  sub->add_option("--diagnostics-format", o->formato,
-                  "text (on standard error) or json (on "
-                  "standard output)")
-      ->check(CLI::IsMember({"text", "json"}))
-      ->default_str("text");
+  opzione_formato_diagnostiche(sub, &o->formato);
   sub->add_flag("--strict", o->rigoroso,
                 "Count warnings as errors: exit status 1, and compile writes nothing");
   sub->add_flag("--quiet", o->zitto, "Leave out the summary printed on success");

@@ -2,10 +2,8 @@
 // order form of an author's scenario, from the compile of its two sources.
 #include <CLI/CLI.hpp>
 #include <cstdio>
-#include <filesystem>
 #include <memory>
 #include <string>
-#include <system_error>
 #include <vector>
 
 #include "platform/executable_dir.h"
@@ -20,6 +18,7 @@ struct OpzioniDocuments {
   std::string linea, treno;
   std::string directory = ".";
   std::string nome, numero;
+  std::string formato = "text";
   RichiestaDocumenti richiesta;
 };
 
@@ -28,20 +27,8 @@ int uso(const std::string& messaggio) {
   return kToolUso;
 }
 
-std::filesystem::path percorso(const std::string& utf8) {
-  return std::filesystem::path(
-      std::u8string(reinterpret_cast<const char8_t*>(utf8.data()), utf8.size()));
-}
-
-// The output directory, made with its parents when missing.
-Status crea_directory(const std::string& dir) {
-  std::error_code ec;
-  std::filesystem::create_directories(percorso(dir), ec);
-  if (ec) return Status::Error("cannot create directory '" + dir + "': " + ec.message());
-  return controlla_directory(dir);
-}
-
 int esegui(OpzioniDocuments& o) {
+  if (Status s = controlla_ordine("documents", o.linea, o.treno); !s.ok()) return uso(s.message());
   auto fs = MakeRealFileSystem();
   std::string linea, treno;
   if (Status s = fs->Read(o.linea, &linea); !s.ok()) return uso(s.message());
@@ -59,18 +46,23 @@ int esegui(OpzioniDocuments& o) {
       analizza(o.linea, std::move(linea), o.treno, std::move(treno), nome, numero, 1);
   std::vector<DocumentoAutore> documenti;
   if (a->pulita()) documenti = componi_documenti(*a, o.richiesta, nome, numero);
-  std::fputs(a->testo().c_str(), stderr);
+  if (o.formato == "json")
+    std::fputs(a->json().c_str(), stdout);
+  else
+    std::fputs(a->testo().c_str(), stderr);
   if (documenti.empty()) {
     if (!a->pulita())
       std::fputs("scenario_tool documents: the sources have problems; no document written\n",
                  stderr);
     return kToolProblemi;
   }
-  if (Status s = crea_directory(o.directory); !s.ok()) return uso(s.message());
+  std::string creata;  // the directory -o made, taken away when nothing is written
+  if (Status s = crea_directory(o.directory, &creata); !s.ok()) return uso(s.message());
   std::vector<std::string> finali;
   Status s = scrivi_documenti_nuovi(*fs, o.directory, documenti, &finali);
   if (s.ok()) s = sostituisci_con_nuovi(*fs, finali);
   if (!s.ok()) {
+    togli_creata(o.directory, creata);
     std::fprintf(stderr, "scenario_tool documents: %s; no document written\n", s.message().c_str());
     return kToolProblemi;
   }
@@ -128,6 +120,7 @@ void registra_documents(CLI::App& app, Azione* azione) {
                   "Directory to write into, made when missing (default: .)")
       ->type_name("DIR");
   opzioni_sorgenti(sub, &o->linea, &o->treno, &o->nome, &o->numero);
+  opzione_formato_diagnostiche(sub, &o->formato);
   opzioni_documenti(sub, &o->richiesta);
   sub->callback([azione, o] { *azione = [o] { return esegui(*o); }; });
 }

@@ -29,6 +29,8 @@ int uso(const std::string &messaggio) {
 }
 
 int esegui(Opzioni o) {
+  if (Status s = controlla_ordine("preview", o.a.linea, o.a.treno); !s.ok())
+    return uso(s.message());
   if (Status s = deduci_identita(o.a.linea, o.a.treno, &o.a.nome, &o.a.numero); !s.ok())
     return uso(s.message());
   if (!o.vivo) {

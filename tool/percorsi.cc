@@ -86,6 +86,15 @@ Status deduci_identita(const std::string& linea, const std::string& treno, std::
   return Status::Ok();
 }
 
+Status controlla_ordine(const std::string& comando, const std::string& linea,
+                        const std::string& treno) {
+  if (nome_da_linea(linea) || !nome_da_linea(treno) || !numero_da_treno(linea)) return Status::Ok();
+  return Status::Error("LINE and TRAIN are in the wrong order: '" + treno +
+                       "' is the line source and '" + linea +
+                       "' the train source; give them as: scenario_tool " + comando + " '" + treno +
+                       "' '" + linea + "'");
+}
+
 void opzioni_sorgenti(CLI::App* sub, std::string* linea, std::string* treno, std::string* nome,
                       std::string* numero) {
   sub->add_option("LINE", *linea, "The line source (NAME_linea.txt)")->required();
@@ -96,4 +105,11 @@ void opzioni_sorgenti(CLI::App* sub, std::string* linea, std::string* treno, std
   sub->add_option("--number", *numero,
                   "Train number (default: what the train source's file name gives)")
       ->type_name("NUMBER");
+}
+
+void opzione_formato_diagnostiche(CLI::App* sub, std::string* formato) {
+  sub->add_option("--diagnostics-format", *formato,
+                  "text (on standard error) or json (on standard output)")
+      ->check(CLI::IsMember({"text", "json"}))
+      ->default_str("text");
 }

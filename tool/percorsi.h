@@ -34,9 +34,17 @@ Status controlla_identita(const std::string& s);
 // a file name does not tell.
 Status deduci_identita(const std::string& linea, const std::string& treno, std::string* nome,
                        std::string* numero);
+// Fails, with the command line that would work, when the two sources are
+// given the other way round: `linea` named as a train source and `treno`
+// as a line source. `comando` is the subcommand ("check", "documents"...).
+Status controlla_ordine(const std::string& comando, const std::string& linea,
+                        const std::string& treno);
 // Adds to `sub` the two sources, LINE and TRAIN, then --name and --number,
 // which stand for what deduci_identita would read from their file names.
 void opzioni_sorgenti(CLI::App* sub, std::string* linea, std::string* treno, std::string* nome,
                       std::string* numero);
+// Adds --diagnostics-format to `sub`: "text" (the default, on standard
+// error) or "json" (on standard output).
+void opzione_formato_diagnostiche(CLI::App* sub, std::string* formato);
 
 #endif  // SB_TOOL_PERCORSI_H_
