@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/executable_dir.h"
 #include "sources/documenti.h"
 #include "sources/windows1252.h"
 #include "support/righe_testo.h"
@@ -146,6 +147,12 @@ TEST(DocumentiTest, ScenarioDiProvaComeIFileDiRiferimento) {
                         0),
             0u)
       << r.err;
+  // The paths written, as the writer joined them (Windows ends each line
+  // with a CR LF on the console).
+  std::string stampati = r.out;
+  std::erase(stampati, '\r');
+  EXPECT_EQ(stampati,
+            JoinPath(dir.string(), kScheda) + "\n" + JoinPath(dir.string(), kOrdini) + "\n");
   const auto scritti = DirectoryFiles(dir);
   ASSERT_EQ(scritti.size(), 2u);
   EXPECT_TRUE(scritti.at(kScheda) == ReadFileBytes(Dati() / kScheda));

@@ -66,6 +66,10 @@ int esegui(OpzioniDocuments& o) {
     std::fprintf(stderr, "scenario_tool documents: %s; no document written\n", s.message().c_str());
     return kToolProblemi;
   }
+  // What was written, one path a line, as preview names its page; standard
+  // output holds the JSON instead when that was asked for.
+  if (o.formato != "json")
+    for (const std::string& f : finali) std::printf("%s\n", f.c_str());
   return kToolOk;
 }
 
