@@ -55,6 +55,9 @@ TEST_F(ToolTest, ExportPoiCompileDaIFileDelBuilder) {
   attesi[kTreno] = SorgenteTrenoIncorporata();
   const auto esportato = DirectoryFiles(esportati.path());
   EXPECT_EQ(esportato, attesi);
+  // Each file written is named on standard output, the line source first.
+  EXPECT_EQ(e.out.rfind(JoinPath(".", kLinea), 0), 0u) << e.out;
+  EXPECT_EQ(std::count(e.out.begin(), e.out.end(), '\n'), 5) << e.out;
 
   // The built-in sources check with their one warning (the overlapping
   // curves) and the summary; --quiet leaves the summary out, --strict fails

@@ -71,6 +71,8 @@ int esegui_export(const OpzioniExport& o) {
     std::fprintf(stderr, "scenario_tool export: %s; nothing written\n", s.message().c_str());
     return kToolProblemi;
   }
+  // What was written, one path a line, as documents and preview say it.
+  for (const FileDaScrivere& f : file) std::printf("%s\n", f.path.c_str());
   return kToolOk;
 }
 
